@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds both builds, runs every test, and ends
+# with one line that counts the tests that passed and failed.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+. scripts/display.sh
+
+bash scripts/install-deps.sh || { echo "installing the packages failed"; exit 1; }
+
+results=$root/build/results
+rm -rf "$results"
+mkdir -p "$results"
+broken=0
+
+configure_and_build() {
+    local name=$1
+    shift
+    echo "== building $name"
+    cmake -S . -B "build/$name" -G Ninja "$@" >"$results/$name-configure.log" 2>&1 &&
+        cmake --build "build/$name" -j "$(nproc)" >"$results/$name-build.log" 2>&1 ||
+        { echo "build $name failed:"; tail -40 "$results/$name-configure.log" "$results/$name-build.log"; broken=1; return 1; }
+}
+
+run_tests() {
+    local name=$1
+    shift
+    echo "== testing $name"
+    "$@" --gtest_brief=1 >"$results/$name.log" 2>&1
+    local status=$?
+    grep -E '^\[  (PASSED|FAILED) |Failure|^.*: error' "$results/$name.log" | head -60
+    if [ ! -s "$results/$name.xml" ]; then
+        echo "$name: no results (exit $status)"
+        tail -20 "$results/$name.log"
+        broken=1
+    fi
+}
+
+if configure_and_build native -DCMAKE_BUILD_TYPE=Release; then
+    run_tests native build/native/tests/mereflow_tests --gtest_output="xml:$results/native.xml"
+fi
+
+if configure_and_build sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMEREFLOW_SANITIZE=ON; then
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        run_tests sanitize build/sanitize/tests/mereflow_tests --gtest_output="xml:$results/sanitize.xml"
+fi
+
+if configure_and_build win32 -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake; then
+    start_xvfb
+    use_wine_prefix "$root/build/win32"
+    (cd build/win32/tests && run_tests win32 wine mereflow_tests.exe --gtest_output="xml:Z:$results/win32.xml")
+    wineserver -k 2>/dev/null
+    stop_xvfb
+    [ -s "$results/win32.xml" ] || broken=1
+fi
+
+passed=0
+failed=0
+for xml in "$results"/*.xml; do
+    [ -e "$xml" ] || continue
+    summary=$(grep -m1 '<testsuites' "$xml")
+    tests=$(sed -E 's/.* tests="([0-9]+)".*/\1/' <<<"$summary")
+    failures=$(sed -E 's/.* failures="([0-9]+)".*/\1/' <<<"$summary")
+    disabled=$(sed -E 's/.* disabled="([0-9]+)".*/\1/' <<<"$summary")
+    echo "$(basename "$xml" .xml): $tests tests, $failures failed"
+    passed=$((passed + tests - failures - disabled))
+    failed=$((failed + failures))
+done
+[ "$broken" -eq 0 ] || failed=$((failed + 1))
+[ "$broken" -eq 0 ] || echo "a build or a test run broke (counted as one failure)"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

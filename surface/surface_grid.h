@@ -1,0 +1,46 @@
+// The vertex grid that carries the picture: positions, colours, texture coordinates, normals.
+#pragma once
+
+#include "common/vec3.h"
+
+#include <cstdint>
+#include <memory>
+
+// Limits that keep a corrupt or hand-edited store from asking for an absurd grid. A size past
+// them gives no grid at all, so frames show nothing rather than eat the machine's memory.
+constexpr int kMaxGridSide = 4096;
+constexpr int kMaxGridVertices = 1 << 21;
+
+struct GridSize {
+    int columns; // X: vertices per row
+    int rows;    // Y: rows of vertices
+};
+
+// Truncates the mesh settings to whole counts once; every loop and allocation uses these.
+// Sizes below 1, not finite, or past the limits give 0 x 0.
+GridSize gridSizeFor(float meshX, float meshY);
+
+// One grid for the process, touched only by the render thread. Vertex (i, j) is at index
+// j * columns + i, with columns left to right and rows bottom to top. The arrays never move
+// between builds: OpenGL keeps pointers to them.
+struct SurfaceGrid {
+    int columns = 0;
+    int rows = 0;
+    int vertexCount = 0;
+    std::unique_ptr<Vec3[]> positions;     // x, y fixed; z rewritten every frame
+    std::unique_ptr<Vec3[]> colors;        // rewritten every frame
+    std::unique_ptr<Vec3[]> texCoords;     // s, t, 0; fixed
+    std::unique_ptr<Vec3[]> vertexNormals; // rewritten by every draw
+    std::unique_ptr<Vec3[]> faceNormals;   // one per cell, at its lower-left vertex's index
+    // Triangle strips, one per pair of neighbouring rows; built by the first draw.
+    std::unique_ptr<uint32_t[]> stripIndices;
+};
+
+extern SurfaceGrid surfaceGrid;
+
+// Releases any earlier arrays, then allocates and fills the grid for the current mesh
+// settings. A failed allocation leaves an empty grid.
+void buildSurfaceGrid();
+
+// All heights to 0 and all colours to white; x and y keep their built values.
+void resetSurface();
