@@ -1,0 +1,28 @@
+// The source picture buffer and its allocation.
+#include "textures/source_picture.h"
+
+#include <new>
+
+SourcePicture sourcePicture;
+
+uint64_t sourcePictureBytes(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0 || width > kMaxSourcePictureSide ||
+        height > kMaxSourcePictureSide) {
+        return 0;
+    }
+    return 3ull * static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+}
+
+bool allocateSourcePixels() {
+    freeSourcePixels();
+    const uint64_t bytes = sourcePictureBytes(sourcePicture.width, sourcePicture.height);
+    if (bytes == 0 || bytes > SIZE_MAX) {
+        return false;
+    }
+    sourcePicture.pixels.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bytes)]);
+    return sourcePicture.pixels != nullptr;
+}
+
+void freeSourcePixels() {
+    sourcePicture.pixels.reset();
+}
