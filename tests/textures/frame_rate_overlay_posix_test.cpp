@@ -40,6 +40,11 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(gl.ready());
         ASSERT_EQ(digitTexture.load(kDigitStripBitmapId), 1);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &stripWidth);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &stripHeight);
+        strip.resize(3u * stripWidth * stripHeight);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE, strip.data());
         // What the scene set-up does to the digit texture, and the state a frame leaves.
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
@@ -77,10 +82,14 @@ protected:
         return isLit(p[0], p[1], p[2]);
     }
 
+    // Whether nearest sampling of glyph d lights this pixel of its cell. The strip is read back
+    // from the texture because its 23 rows were scaled to a power of two on upload.
     bool glyphLit(int digit, int column, int row) const {
-        const int rowBytes = (200 * 3 + 3) & ~3;
-        const uint8_t* p = digitTexture.bits + 40 + (kCellHeight - 1 - row) * rowBytes +
-                           (digit * kCellWidth + column) * 3;
+        const float s = (digit + (column + 0.5f) / kCellWidth) * 0.1f;
+        const float t = 1.0f - (row + 0.5f) / kCellHeight;
+        const int x = static_cast<int>(s * stripWidth);
+        const int y = static_cast<int>(t * stripHeight);
+        const uint8_t* p = &strip[(static_cast<size_t>(y) * stripWidth + x) * 3];
         return isLit(p[2], p[1], p[0]);
     }
 
@@ -116,7 +125,7 @@ protected:
                 bestMismatches = count;
             }
         }
-        return bestMismatches <= kCellPixels / 10 ? best : -1;
+        return bestMismatches <= kCellPixels / 40 ? best : -1;
     }
 
     // Every lit pixel of the cell is green: no red or blue beside it.
@@ -159,6 +168,9 @@ protected:
 
     OffscreenGl gl{kWindowWidth, kWindowHeight};
     std::vector<uint8_t> screen;
+    std::vector<uint8_t> strip; // level 0 of the digit texture, BGR
+    GLint stripWidth = 0;
+    GLint stripHeight = 0;
 };
 
 TEST_F(FrameRateOverlayTest, RatesShowAsGreenDigitsInTheirCells) {
