@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // Frames of a 200 x 150 window: the 120 degree projection puts the grid's edges at about 13%
@@ -146,6 +149,41 @@ TEST_F(Frame, TheOverlayLeavesTheSourceTextureBound) {
         EXPECT_EQ(matrixMode, GL_MODELVIEW);
         EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     }
+}
+
+// In a 500 x 380 window one overlay unit is 10 x 10 pixels; the text's cells start one unit
+// from the left and one unit below the top. Which pixels of a cell show green.
+std::vector<bool> greenInCell(const OffscreenGl& gl, int cell) {
+    std::vector<bool> green;
+    for (int y = 10; y < 20; ++y) {
+        for (int x = 10 * (cell + 1); x < 10 * (cell + 2); ++x) {
+            const OffscreenRgb p = gl.pixelFromTop(x, y);
+            green.push_back(p.green > 128 && p.red < 100 && p.blue < 100);
+        }
+    }
+    return green;
+}
+
+int count(const std::vector<bool>& pixels) {
+    return static_cast<int>(std::count(pixels.begin(), pixels.end(), true));
+}
+
+TEST_F(Frame, TwentyMillisecondsShowFiftyAboveTheSurface) {
+    OffscreenGl overlayGl(500, 380);
+    ASSERT_TRUE(overlayGl.ready());
+    saverSettings.showFrameRate = 1;
+    saverSettings.sourceTexture = kSourceSky;
+    glViewport(0, 0, 500, 380);
+    setupScene();
+    lastFrameTimeMs = readClockMs() - 20.0;
+    renderFrame(nullptr);
+
+    const std::vector<bool> five = greenInCell(overlayGl, 0);
+    const std::vector<bool> zero = greenInCell(overlayGl, 1);
+    EXPECT_GT(count(five), 5);
+    EXPECT_GT(count(zero), 5);
+    EXPECT_NE(five, zero);
+    EXPECT_EQ(count(greenInCell(overlayGl, 2)), 0);
 }
 
 } // namespace
