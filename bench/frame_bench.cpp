@@ -1,4 +1,6 @@
 // What a whole frame costs natively: normals, drawing into OSMesa, the drip update, the rest.
+// llvmpipe rasterises on threads of its own; with LP_NUM_THREADS=0 it works on the calling
+// thread, and the CPU column then holds the whole cost of a frame.
 #include "scene/frame.h"
 #include "scene/scene_setup.h"
 #include "settings/saver_settings.h"
