@@ -1,0 +1,81 @@
+// The built-in textures, the source texture and their uploads.
+#include "textures/builtin_texture.h"
+
+#include "settings/saver_settings.h"
+#include "textures/bitmap_resources.h"
+#include "textures/current_gl_context.h"
+#include "textures/source_picture.h"
+
+BuiltinTexture environmentTexture;
+BuiltinTexture digitTexture;
+GLuint sourceTextureName = 0;
+
+namespace {
+
+// The bitmaps' rows are padded to 4 bytes; the source picture's rows are not padded at all.
+constexpr GLint kBitmapRowAlignment = 4;
+constexpr GLint kPackedRowAlignment = 1;
+
+// The header's first four bytes hold its own size, little-endian; the pixels follow it.
+const uint8_t* bitmapPixels(const uint8_t* bits) {
+    const uint32_t headerSize =
+        static_cast<uint32_t>(bits[0]) | static_cast<uint32_t>(bits[1]) << 8 |
+        static_cast<uint32_t>(bits[2]) << 16 | static_cast<uint32_t>(bits[3]) << 24;
+    return bits + headerSize;
+}
+
+} // namespace
+
+BuiltinTexture::~BuiltinTexture() {
+    // A static instance dies at exit, after the context that held its texture may be gone.
+    if (textureName != 0 && hasCurrentGlContext()) {
+        glDeleteTextures(1, &textureName);
+    }
+}
+
+int BuiltinTexture::load(int resourceId) {
+    loaded = 0;
+    BitmapResource bitmap;
+    if (!findBitmapResource(resourceId, bitmap)) {
+        return 0;
+    }
+    bits = bitmap.bits;
+    width = bitmap.width;
+    height = bitmap.height;
+
+    glGenTextures(1, &textureName);
+    glBindTexture(GL_TEXTURE_2D, textureName);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, kBitmapRowAlignment);
+    // The bitmap's bottom row comes first and becomes texture row t = 0: glyphs stand upright.
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_BGR_EXT, GL_UNSIGNED_BYTE,
+                      bitmapPixels(bits));
+    loaded = 1;
+    return 1;
+}
+
+void uploadSourcePicture() {
+    // A failed Custom load, or a random preset that switched to Desktop after the window had
+    // prepared another source, leaves no buffer. Capturing now would grab the saver's own
+    // window, so the surface stays untextured: sourceTextureName remains 0, which has no image.
+    if (!sourcePicture.pixels) {
+        return;
+    }
+    glEnable(GL_TEXTURE_2D);
+    glGenTextures(1, &sourceTextureName);
+    glBindTexture(GL_TEXTURE_2D, sourceTextureName);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    const GLint filter = saverSettings.smoothTextureFilter ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, kPackedRowAlignment);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, sourcePicture.width, sourcePicture.height, GL_BGR_EXT,
+                      GL_UNSIGNED_BYTE, sourcePicture.pixels.get());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, kBitmapRowAlignment); // OpenGL's default again
+    freeSourcePixels();
+}

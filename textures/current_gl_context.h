@@ -1,0 +1,6 @@
+// Whether the calling thread has a current OpenGL context.
+#pragma once
+
+// Lets code that may run after the context is gone (static destructors at process exit) leave
+// OpenGL alone instead of calling into a context that no longer exists.
+bool hasCurrentGlContext();
