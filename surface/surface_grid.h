@@ -34,6 +34,9 @@ struct SurfaceGrid {
     std::unique_ptr<Vec3[]> faceNormals;   // one per cell, at its lower-left vertex's index
     // Triangle strips, one per pair of neighbouring rows; built by the first draw.
     std::unique_ptr<uint32_t[]> stripIndices;
+    // The texCoords array as last handed to OpenGL by the drawing; null until then. A rebuild
+    // clears it, so the new array (and a new context's client state) is handed over again.
+    const Vec3* texCoordsInGl = nullptr;
 };
 
 extern SurfaceGrid surfaceGrid;

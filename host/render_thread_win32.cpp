@@ -1,0 +1,65 @@
+// The render thread: context set-up, the frame loop and the teardown.
+#include <windows.h>
+
+#include "host/render_thread_win32.h"
+
+#include "common/gl.h"
+#include "common/random.h"
+#include "host/pixel_format_win32.h"
+#include "scene/frame.h"
+#include "scene/scene_setup.h"
+#include "settings/presets.h"
+#include "settings/saver_settings.h"
+#include "surface/sine_table.h"
+#include "textures/builtin_texture.h"
+
+#include <mmsystem.h>
+
+std::atomic<int32_t> renderRunning{0};
+std::atomic<HANDLE> renderThread{nullptr};
+
+namespace {
+
+// A random preset may change the source after the window thread prepared a picture for the
+// stored one; the upload follows the source as it now stands.
+void prepareScene() {
+    crt::srand(timeGetTime());
+    if (saverSettings.useRandomPreset) {
+        pickRandomPreset();
+    }
+    fillSineTable();
+    setupScene();
+    const int32_t source = saverSettings.sourceTexture;
+    if (source == kSourceDesktop || source == kSourceCustom) {
+        uploadSourcePicture();
+    }
+}
+
+} // namespace
+
+DWORD WINAPI RenderThreadMain(LPVOID parameter) {
+    const HWND window = static_cast<HWND>(parameter);
+    RECT client;
+    GetClientRect(window, &client);
+    // The window class gives each window its own device context (CS_OWNDC), valid for the
+    // whole life of this thread.
+    const HDC deviceContext = GetDC(window);
+    SetupPixelFormat(deviceContext);
+    // Without a context every OpenGL call does nothing: the loop runs on, showing nothing,
+    // until it is stopped.
+    const HGLRC renderContext = wglCreateContext(deviceContext);
+    wglMakeCurrent(deviceContext, renderContext);
+    glViewport(client.left, client.top, client.right - client.left, client.bottom - client.top);
+    prepareScene();
+
+    while (renderRunning.load() != 0) {
+        renderFrame(deviceContext);
+        Sleep(0); // yields the rest of the time slice; the animation paces itself by the clock
+    }
+
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(renderContext);
+    ReleaseDC(window, deviceContext);
+    renderThread.store(nullptr);
+    return 1;
+}

@@ -1,0 +1,91 @@
+// The per-frame sequence and the frame-rate overlay hook.
+#include "scene/frame.h"
+
+#include "common/clock.h"
+#include "common/gl.h"
+#include "scene/camera_oscillator.h"
+#include "scene/scene_setup.h"
+#include "settings/saver_settings.h"
+#include "surface/drips.h"
+#include "surface/surface_drawing.h"
+#include "textures/builtin_texture.h"
+#include "textures/frame_rate_overlay.h"
+
+double lastFrameTimeMs = readClockMs();
+
+namespace {
+
+// The overlay works on a 50 x 38 unit screen, one unit per digit.
+constexpr double kOverlayWidth = 50.0;
+constexpr double kOverlayHeight = 38.0;
+constexpr double kOverlayDepth = 10.0;
+constexpr float kOscillatorUnitsPerSecond = 30.0f;
+constexpr float kGridCentreX = 512.0f;
+constexpr float kGridCentreY = 384.0f;
+
+// Drawn before the surface with depth testing on: its depth is nearer, so the surface drawn
+// afterwards leaves the digits visible.
+void drawOverlay(float dt) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, kOverlayWidth, 0.0, kOverlayHeight, -kOverlayDepth, kOverlayDepth);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    glDisable(GL_LIGHTING);
+    glPushMatrix();
+    // One unit from the left edge, its top one unit below the top edge.
+    glTranslatef(1.0f, 36.0f, 0.0f);
+    if (dt != 0.0f) {
+        drawFrameRate(1.0f / dt);
+    }
+    glPopMatrix();
+    glEnable(GL_LIGHTING);
+
+    loadPerspective();
+    // The overlay left the digits bound.
+    if (drawsWithSourceTexture(saverSettings.sourceTexture)) {
+        glBindTexture(GL_TEXTURE_2D, sourceTextureName);
+    }
+}
+
+// Rotates and scales the surface about the middle of its 1024 x 768 frame.
+void placeCamera() {
+    const CameraState& c = cameraState;
+    glTranslatef(c.translation.x, c.translation.y, c.translation.z);
+    glRotatef(c.rotationX, 1.0f, 0.0f, 0.0f);
+    glRotatef(c.rotationY, 0.0f, 1.0f, 0.0f);
+    glRotatef(c.rotationZ, 0.0f, 0.0f, 1.0f);
+    glScalef(c.scale, c.scale, c.scale);
+    glTranslatef(-kGridCentreX, -kGridCentreY, 0.0f);
+}
+
+void moveCamera(float dt) {
+    const float increment = dt * kOscillatorUnitsPerSecond;
+    cameraState.rotationX = advanceOscillator(cameraOscillators.rotateX, increment);
+    cameraState.rotationY = advanceOscillator(cameraOscillators.rotateY, increment);
+    cameraState.rotationZ = advanceOscillator(cameraOscillators.rotateZ, increment);
+    cameraState.scale = advanceOscillator(cameraOscillators.zoom, increment);
+}
+
+} // namespace
+
+void renderFrame(void* deviceContext) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    const float dt = static_cast<float>((readClockMs() - lastFrameTimeMs) * 0.001);
+    lastFrameTimeMs = readClockMs();
+
+    if (saverSettings.showFrameRate) {
+        drawOverlay(dt);
+    }
+    placeCamera();
+    drawSurface();
+    updateSurface(dt);
+    scheduleDrips();
+    if (saverSettings.enableMovement) {
+        moveCamera(dt);
+    }
+    glFlush();
+    presentFrame(deviceContext);
+}

@@ -1,0 +1,97 @@
+#include <windows.h>
+
+#include "host/render_thread_win32.h"
+
+#include "settings/saver_settings.h"
+#include "support/test_window_win32.h"
+#include "surface/surface_grid.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kLeft = 100;
+constexpr int kTop = 80;
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+
+int brightness(COLORREF color) {
+    return GetRValue(color) + GetGValue(color) + GetBValue(color);
+}
+
+// Starts the render thread the way the window thread does, and stops it the same way.
+class RenderThread : public ::testing::Test {
+protected:
+    TestWindow window{kLeft, kTop, kWidth, kHeight};
+
+    void SetUp() override {
+        ASSERT_TRUE(window.handle());
+        applyDefaults();
+        saverSettings.sourceTexture = kSourceWhite;
+        saverSettings.maxDrips = 0;
+        saverSettings.enableMovement = 0;
+        saverSettings.enableColor = 0;
+    }
+
+    void start() {
+        renderRunning.store(1);
+        DWORD id = 0;
+        handle_ = CreateThread(nullptr, 0, RenderThreadMain, window.handle(), 0, &id);
+        renderThread.store(handle_);
+        ASSERT_TRUE(handle_);
+    }
+
+    // Clears the flag and polls for the handle as the window thread does: ten times 100 ms.
+    bool stopWithinASecond() {
+        renderRunning.store(0);
+        for (int poll = 0; poll < 10 && renderThread.load(); ++poll) {
+            Sleep(100);
+        }
+        return renderThread.load() == nullptr;
+    }
+
+    void TearDown() override {
+        if (handle_) {
+            renderRunning.store(0);
+            WaitForSingleObject(handle_, 5000);
+            CloseHandle(handle_);
+        }
+    }
+
+    HANDLE handle_ = nullptr;
+};
+
+TEST_F(RenderThread, DrawsTheSurfaceUntilTheFlagIsClearedThenClearsItsHandle) {
+    start();
+    // Wait for a presented frame: the middle of the window turns white.
+    bool shown = false;
+    for (int wait = 0; wait < 50 && !shown; ++wait) {
+        pumpMessagesFor(100);
+        shown = brightness(screenPixel(kLeft + kWidth / 2, kTop + kHeight / 2)) > 3 * 230;
+    }
+    EXPECT_TRUE(shown) << "middle of the window: " << std::hex
+                       << screenPixel(kLeft + kWidth / 2, kTop + kHeight / 2);
+    // The grid's edges fall inside the window, with black beyond them.
+    EXPECT_EQ(brightness(screenPixel(kLeft + 10, kTop + kHeight / 2)), 0);
+    EXPECT_EQ(brightness(screenPixel(kLeft + kWidth / 2, kTop + 8)), 0);
+    EXPECT_GT(brightness(screenPixel(kLeft + kWidth / 4, kTop + kHeight / 2)), 100);
+
+    EXPECT_TRUE(stopWithinASecond());
+    EXPECT_EQ(WaitForSingleObject(handle_, 2000), WAIT_OBJECT_0);
+    DWORD exitCode = 0;
+    GetExitCodeThread(handle_, &exitCode);
+    EXPECT_EQ(exitCode, 1u);
+}
+
+TEST_F(RenderThread, RandomPresetIsAppliedBeforeTheScene) {
+    saverSettings.useRandomPreset = 1;
+    saverSettings.meshX = 20;
+    start();
+    pumpMessagesFor(300);
+    EXPECT_TRUE(stopWithinASecond());
+    // Every preset uses a grid of 75 or 100 columns, and the scene was built from it.
+    EXPECT_TRUE(saverSettings.meshX == 75 || saverSettings.meshX == 100) << saverSettings.meshX;
+    EXPECT_EQ(surfaceGrid.columns, static_cast<int>(saverSettings.meshX));
+}
+
+} // namespace

@@ -1,0 +1,189 @@
+#include "scene/frame.h"
+
+#include "common/clock.h"
+#include "scene/camera_oscillator.h"
+#include "scene/scene_setup.h"
+#include "settings/saver_settings.h"
+#include "support/offscreen_gl.h"
+#include "surface/drips.h"
+#include "surface/sine_table.h"
+#include "surface/surface_grid.h"
+#include "textures/builtin_texture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Frames of a 200 x 150 window: the 120 degree projection puts the grid's edges at about 13%
+// and 86% of the width and at 14% and 87% of the height from the top.
+class Frame : public ::testing::Test {
+protected:
+    static constexpr int kWidth = 200;
+    static constexpr int kHeight = 150;
+
+    OffscreenGl gl{kWidth, kHeight};
+
+    void SetUp() override {
+        ASSERT_TRUE(gl.ready());
+        applyDefaults();
+        saverSettings.sourceTexture = kSourceWhite;
+        saverSettings.maxDrips = 0;
+        saverSettings.enableMovement = 0;
+        saverSettings.enableColor = 0;
+        dripPool = DripPool();
+        lastDripTime = 0.0f;
+        fillSineTable();
+    }
+
+    void TearDown() override {
+        for (BuiltinTexture* texture : {&environmentTexture, &digitTexture}) {
+            texture->loaded = 0;
+            texture->textureName = 0;
+        }
+        sourceTextureName = 0;
+    }
+
+    void startScene() {
+        glViewport(0, 0, kWidth, kHeight);
+        setupScene();
+    }
+
+    // Whether the pixel shows some of the lit surface rather than the black clear colour.
+    bool lit(int x, int y) const {
+        const OffscreenRgb p = gl.pixelFromTop(x, y);
+        return p.red + p.green + p.blue > 60;
+    }
+};
+
+TEST_F(Frame, WhiteSurfaceIsLitInTheMiddleAndBlackBeyondItsEdges) {
+    startScene();
+    renderFrame(nullptr);
+
+    const OffscreenRgb middle = gl.pixelFromTop(kWidth / 2, kHeight / 2);
+    EXPECT_GT(middle.red, 240);
+    EXPECT_GT(middle.green, 240);
+    EXPECT_GT(middle.blue, 240);
+    const int midX = kWidth / 2;
+    const int midY = kHeight / 2;
+    EXPECT_TRUE(lit(35, midY));
+    EXPECT_TRUE(lit(165, midY));
+    EXPECT_TRUE(lit(midX, 30));
+    EXPECT_TRUE(lit(midX, 122));
+    const OffscreenRgb black = {0, 0, 0};
+    for (const auto& outside :
+         {gl.pixelFromTop(15, midY), gl.pixelFromTop(185, midY), gl.pixelFromTop(midX, 10),
+          gl.pixelFromTop(midX, 140), gl.pixelFromTop(2, 2), gl.pixelFromTop(197, 147)}) {
+        EXPECT_EQ(outside.red, black.red);
+        EXPECT_EQ(outside.green, black.green);
+        EXPECT_EQ(outside.blue, black.blue);
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(Frame, ZoomFourteenDrawsTheFirstFrameAtScaleOneAndLaterOnesLarger) {
+    saverSettings.enableMovement = 1;
+    saverSettings.zoomAmplitude = 14;
+    saverSettings.zoomTime = 0;
+    startScene();
+    renderFrame(nullptr);
+    EXPECT_FALSE(lit(15, kHeight / 2));
+    EXPECT_FLOAT_EQ(cameraState.scale, 1.4f);
+    renderFrame(nullptr);
+    EXPECT_TRUE(lit(15, kHeight / 2)); // the surface now reaches past the window's edges
+    EXPECT_TRUE(lit(2, 2));
+}
+
+TEST_F(Frame, MovementOffLeavesTheCameraAtRest) {
+    saverSettings.rotateXAmplitude = 10;
+    saverSettings.rotateXTime = 30;
+    saverSettings.rotateYAmplitude = 25;
+    startScene();
+    for (int frame = 0; frame < 3; ++frame) {
+        renderFrame(nullptr);
+    }
+    EXPECT_EQ(cameraState.rotationX, 0.0f);
+    EXPECT_EQ(cameraState.rotationY, 0.0f);
+    EXPECT_EQ(cameraState.scale, 1.0f);
+    EXPECT_EQ(cameraOscillators.rotateX.counter, 15.0f);
+}
+
+TEST_F(Frame, MovementTurnsTheCameraAfterEachFrame) {
+    saverSettings.enableMovement = 1;
+    saverSettings.rotateYAmplitude = 25;
+    saverSettings.rotateXAmplitude = 10;
+    saverSettings.rotateXTime = 30;
+    startScene();
+    lastFrameTimeMs = readClockMs() - 1000.0;
+    renderFrame(nullptr);
+    EXPECT_EQ(cameraState.rotationY, 25.0f);
+    EXPECT_NEAR(cameraState.rotationX, 1.0f / 3.0f, 1e-5f); // computed before the counter moved
+    EXPECT_NEAR(cameraOscillators.rotateX.counter, 45.0f, 0.5f);
+}
+
+TEST_F(Frame, DripsAgeByTheIntervalSinceThePreviousFrame) {
+    saverSettings.maxDrips = 1;
+    startScene();
+    spawnDrip(512, 384, 10, 1000, 1, 1, 1);
+    lastFrameTimeMs = readClockMs() - 500.0;
+    renderFrame(nullptr);
+    EXPECT_NEAR(dripPool.slots[0].age, 0.5f, 0.05f);
+    EXPECT_NEAR(lastFrameTimeMs, readClockMs(), 50.0);
+    EXPECT_NE(surfaceGrid.positions[30 * 80 + 40].z, 0.0f);
+}
+
+TEST_F(Frame, TheOverlayLeavesTheSourceTextureBound) {
+    saverSettings.showFrameRate = 1;
+    for (int32_t source : {kSourceDesktop, kSourceCustom}) {
+        saverSettings.sourceTexture = source;
+        startScene();
+        glGenTextures(1, &sourceTextureName);
+        renderFrame(nullptr);
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(static_cast<GLuint>(bound), sourceTextureName);
+        GLint matrixMode = 0;
+        glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+        EXPECT_EQ(matrixMode, GL_MODELVIEW);
+        EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    }
+}
+
+// In a 500 x 380 window one overlay unit is 10 x 10 pixels; the text's cells start one unit
+// from the left and one unit below the top. Which pixels of a cell show green.
+std::vector<bool> greenInCell(const OffscreenGl& gl, int cell) {
+    std::vector<bool> green;
+    for (int y = 10; y < 20; ++y) {
+        for (int x = 10 * (cell + 1); x < 10 * (cell + 2); ++x) {
+            const OffscreenRgb p = gl.pixelFromTop(x, y);
+            green.push_back(p.green > 128 && p.red < 100 && p.blue < 100);
+        }
+    }
+    return green;
+}
+
+int count(const std::vector<bool>& pixels) {
+    return static_cast<int>(std::count(pixels.begin(), pixels.end(), true));
+}
+
+TEST_F(Frame, TwentyMillisecondsShowFiftyAboveTheSurface) {
+    OffscreenGl overlayGl(500, 380);
+    ASSERT_TRUE(overlayGl.ready());
+    saverSettings.showFrameRate = 1;
+    saverSettings.sourceTexture = kSourceSky;
+    glViewport(0, 0, 500, 380);
+    setupScene();
+    lastFrameTimeMs = readClockMs() - 20.0;
+    renderFrame(nullptr);
+
+    const std::vector<bool> five = greenInCell(overlayGl, 0);
+    const std::vector<bool> zero = greenInCell(overlayGl, 1);
+    EXPECT_GT(count(five), 5);
+    EXPECT_GT(count(zero), 5);
+    EXPECT_NE(five, zero);
+    EXPECT_EQ(count(greenInCell(overlayGl, 2)), 0);
+}
+
+} // namespace
