@@ -217,4 +217,25 @@ TEST_F(RegistryStore, OverlongPathLeavesThePathAsItWas) {
     EXPECT_STREQ(saverSettings.customPicturePath, "C:\\pictures\\lake.jpg");
 }
 
+TEST_F(RegistryStore, ExtremeStoredValuesLeaveEveryFieldUsable) {
+    for (const SettingsValue& value : kSettingsValues) {
+        if (value.encoding == ValueEncoding::kPath) {
+            const std::string path(kPathBufferSize, '\xFF');
+            writeRaw(value.name, REG_BINARY, path.data(), kPathBufferSize);
+        } else {
+            writeDword(value.name, 0xFFFFFFFFu);
+        }
+    }
+    saverSettings = oddSettings();
+    EXPECT_TRUE(loadSettings());
+    const SaverSettings& s = saverSettings;
+    for (float real : {s.meshX, s.meshY, s.rotateXAmplitude, s.rotateXTime, s.zoomAmplitude,
+                       s.speedScaling, s.minColor.red, s.maxColor.blue}) {
+        EXPECT_EQ(real, 42949672.0f); // the largest a store can hold, and finite
+    }
+    EXPECT_EQ(s.textureWidth, -1);
+    EXPECT_EQ(s.maxDrips, -1);
+    EXPECT_LE(std::strlen(s.customPicturePath), static_cast<size_t>(kPathBufferSize - 1));
+}
+
 } // namespace
