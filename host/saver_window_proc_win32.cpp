@@ -2,6 +2,8 @@
 // first mouse moves that never count.
 #include <windows.h>
 
+#include <mmsystem.h>
+
 #include "host/saver_window_proc_win32.h"
 
 #include "common/preview_flag.h"
