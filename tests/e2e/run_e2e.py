@@ -10,6 +10,7 @@ import time
 import traceback
 from xml.sax.saxutils import quoteattr
 
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import wine_driver as w  # noqa: E402
 
