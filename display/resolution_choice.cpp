@@ -5,7 +5,7 @@
 #include "settings/saver_settings.h"
 
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 
 namespace {
 

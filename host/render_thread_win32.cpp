@@ -18,6 +18,11 @@
 std::atomic<int32_t> renderRunning{0};
 std::atomic<HANDLE> renderThread{nullptr};
 
+// Plain loads and stores of these compile to ordinary instructions: no runtime support, no
+// imports that Windows XP lacks.
+static_assert(std::atomic<int32_t>::is_always_lock_free, "the stop flag needs no lock");
+static_assert(std::atomic<HANDLE>::is_always_lock_free, "the handle needs no lock");
+
 namespace {
 
 // A random preset may change the source after the window thread prepared a picture for the
@@ -39,7 +44,7 @@ void prepareScene() {
 
 DWORD WINAPI RenderThreadMain(LPVOID parameter) {
     const HWND window = static_cast<HWND>(parameter);
-    RECT client;
+    RECT client = {}; // stays empty if the window is already gone
     GetClientRect(window, &client);
     // The window class gives each window its own device context (CS_OWNDC), valid for the
     // whole life of this thread.

@@ -172,7 +172,7 @@ void refreshDialog(HWND dialog) {
     for (const SizeList& list : kSizeLists) {
         fillList(dialog, list.id, kSizeTexts, std::size(kSizeTexts));
     }
-    // A value outside the list selects nothing (CB_SETCURSEL with -1 or beyond the end).
+    // A value outside the list selects no entry.
     const bool knownSource = s.sourceTexture >= kSourceDesktop && s.sourceTexture <= kSourceCustom;
     SendDlgItemMessageA(
         dialog, IDC_SOURCE_TEXTURE, CB_SETCURSEL,

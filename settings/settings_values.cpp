@@ -96,6 +96,8 @@ const SettingsValue kSettingsValues[kSettingsValueCount] = {
     {"000_048", kInteger, SETTINGS_FIELD(reservedFlagB)},
 };
 
+#undef SETTINGS_FIELD
+
 uint32_t valueCapacity(const SettingsValue& value) {
     return value.encoding == kPath ? kPathBufferSize : kDwordBytes;
 }

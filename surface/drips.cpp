@@ -4,6 +4,7 @@
 #include "common/clock.h"
 #include "common/random.h"
 #include "settings/saver_settings.h"
+#include "surface/ripple_kernel.h"
 #include "surface/sine_table.h"
 #include "surface/surface_grid.h"
 
@@ -90,8 +91,7 @@ int gatherRipples() {
     return count;
 }
 
-// Each vertex takes the drips in slot order, so the sums equal those of a loop that takes the
-// drips one by one over the whole grid, while the vertex stays in registers.
+// The row term of each drip is shared by the whole row; the row kernel adds the rest.
 void addRipples(int rippleCount) {
     SurfaceGrid& grid = surfaceGrid;
     const Ripple* ripples = dripPool.ripples.get();
@@ -107,26 +107,7 @@ void addRipples(int rippleCount) {
             // The drip's own x and y are subtracted on purpose: the ring pattern depends on it.
             rowTerms[d] = dy * dy - ripples[d].y;
         }
-        for (int i = 0; i < grid.columns; ++i) {
-            const float px = positions[i].x;
-            float z = positions[i].z;
-            Vec3 color = colors[i];
-            for (int d = 0; d < rippleCount; ++d) {
-                const Ripple& r = ripples[d];
-                const float dx = px - r.x;
-                const float s = rowTerms[d] + (dx * dx - r.x);
-                const float w =
-                    sineTable[rippleIndex(8.0f * (s * r.spread + r.base))] * r.amplitude;
-                if (tinted) {
-                    color.x = color.x - (w * color.x) * r.redFactor;
-                    color.y = color.y - (w * color.y) * r.greenFactor;
-                    color.z = color.z - (w * color.z) * r.blueFactor;
-                }
-                z += w;
-            }
-            positions[i].z = z;
-            colors[i] = color;
-        }
+        addRippleRow(ripples, rowTerms, rippleCount, positions, colors, grid.columns, tinted);
     }
 }
 

@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -353,15 +355,11 @@ TEST_F(ConfigureDialog, ChosenPictureBecomesThePathAndTheStatusLine) {
     EXPECT_STREQ(saverSettings.customPicturePath, "C:\\pictures\\sea.gif");
 }
 
-TEST_F(ConfigureDialog, UnterminatedStoredPathIsShownCutAtItsBuffer) {
-    saverSettings.sourceTexture = kSourceCustom;
-    std::memset(saverSettings.customPicturePath, 'a', kPathBufferSize);
+TEST_F(ConfigureDialog, UnterminatedPathIsShownCutAtItsBuffer) {
     fileAnswer = FileDialogAnswer{};
     commonDialogs.getOpenFileName = answerFileDialog;
-    dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CONFIGURE), nullptr,
-                                ConfigureDialogProc, 0);
-    ASSERT_NE(dialog, nullptr);
-    // The store gave the defaults; put the unterminated path back as if it had been loaded.
+    open();
+    // As a store might leave it: 260 characters and no terminating zero.
     saverSettings.sourceTexture = kSourceCustom;
     std::memset(saverSettings.customPicturePath, 'a', kPathBufferSize);
     refreshDialog(dialog);
@@ -442,6 +440,9 @@ TEST_F(ConfigureDialog, ChangeResolutionOpensOwnedByTheDialogAndItsOkStoresEvery
     clickControl(dialog, IDC_CHANGE_RESOLUTION);
     EXPECT_EQ(owner, dialog);
     EXPECT_EQ(storedDword("000_027"), 9100);
+    // Cancelling the configuration dialog afterwards does not take it back.
+    clickControl(dialog, IDCANCEL);
+    EXPECT_EQ(storedDword("000_027"), 9100);
 }
 
 TEST_F(ConfigureDialog, AboutBoxIsCentredOnTheDesktopAndEndsOnOk) {
@@ -503,11 +504,18 @@ TEST_F(ConfigureDialog, SwatchesShowTheirColoursInsideTheirFrames) {
     EXPECT_EQ(client.right, units.right);
     EXPECT_EQ(client.bottom, units.bottom);
 
-    // A preset puts black and white back on screen.
-    clickControl(dialog, IDC_PRESET_2);
-    const Screenshot after = captureWindow(dialog);
-    EXPECT_EQ(after.pixel(minMiddle.x, minMiddle.y), RGB(0, 0, 0));
-    EXPECT_EQ(after.pixel(maxMiddle.x, maxMiddle.y), RGB(255, 255, 255));
+    // A preset, and then Defaults, put black and white back on screen.
+    for (int button : {IDC_PRESET_2, IDC_DEFAULTS}) {
+        SCOPED_TRACE(button);
+        saverSettings.minColor = {1, 0, 0};
+        saverSettings.maxColor = {0, 0, 1};
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        ASSERT_EQ(captureWindow(dialog).pixel(minMiddle.x, minMiddle.y), RGB(255, 0, 0));
+        clickControl(dialog, button);
+        const Screenshot after = captureWindow(dialog);
+        EXPECT_EQ(after.pixel(minMiddle.x, minMiddle.y), RGB(0, 0, 0));
+        EXPECT_EQ(after.pixel(maxMiddle.x, maxMiddle.y), RGB(255, 255, 255));
+    }
 }
 
 struct ControlKind {
@@ -565,6 +573,17 @@ TEST_F(ConfigureDialog, AboutBoxShowsTheLogoAndTheVersion) {
     ASSERT_NE(dialog, nullptr);
     const Screenshot shot = captureWindow(dialog);
     EXPECT_TRUE(saveScreenshot(shot, "about_box"));
+    HWND logo = GetWindow(dialog, GW_CHILD);
+    char version[32] = {};
+    GetWindowTextA(GetWindow(logo, GW_HWNDNEXT), version, sizeof version);
+    EXPECT_STREQ(version, "Version 2.0");
+    // The logo's top-left pixel is the picture's, not the dialog's face.
+    RECT box;
+    RECT picture;
+    GetWindowRect(dialog, &box);
+    GetWindowRect(logo, &picture);
+    EXPECT_NE(shot.pixel(picture.left - box.left + 1, picture.top - box.top + 1),
+              GetSysColor(COLOR_BTNFACE));
     RECT client;
     GetClientRect(dialog, &client);
     RECT units = {0, 0, 230, 101};

@@ -1,8 +1,6 @@
 // Test helpers that open, answer, read and photograph the real dialogs.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "support/dialog_driver_win32.h"
 #include "support/png_writer.h"
 
@@ -96,7 +94,6 @@ int64_t storedDword(const char* name) {
 }
 
 HWND openModelessDialog(int templateId, DLGPROC procedure) {
-    InitCommonControls();
     HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
                                      nullptr, procedure, 0);
     if (dialog != nullptr) {
@@ -127,7 +124,6 @@ void whenDialogOpens(const char* caption, std::function<void(HWND)> script) {
 
 INT_PTR runModalDialog(int templateId, DLGPROC procedure, const char* caption,
                        std::function<void(HWND)> script) {
-    InitCommonControls();
     whenDialogOpens(caption, std::move(script));
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), nullptr,
                            procedure, 0);

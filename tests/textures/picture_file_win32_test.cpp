@@ -3,7 +3,8 @@
 #include <olectl.h>
 
 #include "settings/saver_settings.h"
-#include "tests/textures/picture_writers_win32.h"
+#include "support/gdi_object_count_win32.h"
+#include "support/picture_writers_win32.h"
 #include "textures/picture_file_win32.h"
 #include "textures/source_picture.h"
 

@@ -1,48 +1,31 @@
-// Test support: picture files written from scratch (BMP, ICO, GIF, a flat-block baseline JPEG,
-// EMF and placeable WMF), and a count of the process's GDI objects.
-#pragma once
-
+// Picture files written from scratch for the picture-loading tests.
 #include <windows.h>
 
-#include <cstdint>
+#include "support/picture_writers_win32.h"
+
+#include <algorithm>
 #include <cstring>
-#include <functional>
-#include <string>
-#include <vector>
+#include <iterator>
 
 namespace picture_writers {
 
-using Bytes = std::vector<uint8_t>;
-using PixelColor = std::function<COLORREF(int x, int y)>; // x from the left, y from the top
-
-inline void put16(Bytes& out, uint32_t value) {
+namespace {
+void put16(Bytes& out, uint32_t value) {
     out.push_back(static_cast<uint8_t>(value));
     out.push_back(static_cast<uint8_t>(value >> 8));
 }
 
-inline void put32(Bytes& out, uint32_t value) {
+void put32(Bytes& out, uint32_t value) {
     put16(out, value & 0xFFFF);
     put16(out, value >> 16);
 }
 
-inline void put16BigEndian(Bytes& out, uint32_t value) {
+void put16BigEndian(Bytes& out, uint32_t value) {
     out.push_back(static_cast<uint8_t>(value >> 8));
     out.push_back(static_cast<uint8_t>(value));
 }
 
-inline bool writeFile(const std::string& path, const Bytes& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    const BOOL ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
-                                               &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-inline void putInfoHeader(Bytes& out, int width, int height, uint32_t imageBytes) {
+void putInfoHeader(Bytes& out, int width, int height, uint32_t imageBytes) {
     put32(out, 40);
     put32(out, static_cast<uint32_t>(width));
     put32(out, static_cast<uint32_t>(height));
@@ -57,7 +40,7 @@ inline void putInfoHeader(Bytes& out, int width, int height, uint32_t imageBytes
 }
 
 // 24-bit rows, bottom row first, each padded to 4 bytes.
-inline void putBottomUpPixels(Bytes& out, int width, int height, const PixelColor& color) {
+void putBottomUpPixels(Bytes& out, int width, int height, const PixelColor& color) {
     const int padding = (4 - (width * 3) % 4) % 4;
     for (int y = height - 1; y >= 0; --y) {
         for (int x = 0; x < width; ++x) {
@@ -70,7 +53,72 @@ inline void putBottomUpPixels(Bytes& out, int width, int height, const PixelColo
     }
 }
 
-inline Bytes makeBmp(int width, int height, const PixelColor& color) {
+// LSB-first bit packing of LZW codes into GIF sub-blocks.
+struct GifCodeWriter {
+    Bytes data;
+    uint32_t bits = 0;
+    int count = 0;
+    void put(uint32_t code, int width) {
+        bits |= code << count;
+        count += width;
+        while (count >= 8) {
+            data.push_back(static_cast<uint8_t>(bits));
+            bits >>= 8;
+            count -= 8;
+        }
+    }
+    void flush() {
+        if (count > 0) {
+            data.push_back(static_cast<uint8_t>(bits));
+        }
+        bits = 0;
+        count = 0;
+    }
+};
+
+// Baseline JPEG bits, with a 0 stuffed after every 0xFF byte.
+struct JpegBitWriter {
+    Bytes data;
+    uint32_t bits = 0;
+    int count = 0;
+    void put(uint32_t value, int width) {
+        for (int i = width - 1; i >= 0; --i) {
+            bits = (bits << 1) | ((value >> i) & 1);
+            if (++count == 8) {
+                emit();
+            }
+        }
+    }
+    void emit() {
+        data.push_back(static_cast<uint8_t>(bits));
+        if (static_cast<uint8_t>(bits) == 0xFF) {
+            data.push_back(0);
+        }
+        bits = 0;
+        count = 0;
+    }
+    void flush() {
+        while (count != 0) {
+            put(1, 1);
+        }
+    }
+};
+
+} // namespace
+
+bool writeFile(const std::string& path, const Bytes& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const BOOL ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
+                                               &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+Bytes makeBmp(int width, int height, const PixelColor& color) {
     const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
     const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height);
     Bytes out = {'B', 'M'};
@@ -83,8 +131,8 @@ inline Bytes makeBmp(int width, int height, const PixelColor& color) {
 }
 
 // A 24-bit icon; pixels where transparent() holds are masked out and leave what lies beneath.
-inline Bytes makeIco(int size, const PixelColor& color,
-                     const std::function<bool(int x, int y)>& transparent) {
+Bytes makeIco(int size, const PixelColor& color,
+              const std::function<bool(int x, int y)>& transparent) {
     const uint32_t xorRow = (static_cast<uint32_t>(size) * 3 + 3) & ~3u;
     const uint32_t andRow = ((static_cast<uint32_t>(size) + 31) / 32) * 4;
     const uint32_t imageBytes = (xorRow + andRow) * static_cast<uint32_t>(size);
@@ -115,33 +163,10 @@ inline Bytes makeIco(int size, const PixelColor& color,
     return out;
 }
 
-// LSB-first bit packing of LZW codes into GIF sub-blocks.
-struct GifCodeWriter {
-    Bytes data;
-    uint32_t bits = 0;
-    int count = 0;
-    void put(uint32_t code, int width) {
-        bits |= code << count;
-        count += width;
-        while (count >= 8) {
-            data.push_back(static_cast<uint8_t>(bits));
-            bits >>= 8;
-            count -= 8;
-        }
-    }
-    void flush() {
-        if (count > 0) {
-            data.push_back(static_cast<uint8_t>(bits));
-        }
-        bits = 0;
-        count = 0;
-    }
-};
-
 // A GIF with a four-colour palette. The codes stay literals, and a clear code every 250
 // pixels keeps them 9 bits wide. transparentIndex < 0 means no transparency.
-inline Bytes makeGif(int width, int height, const COLORREF (&palette)[4],
-                     const std::function<int(int x, int y)>& index, int transparentIndex = -1) {
+Bytes makeGif(int width, int height, const COLORREF (&palette)[4],
+              const std::function<int(int x, int y)>& index, int transparentIndex) {
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
     put16(out, static_cast<uint32_t>(width));
     put16(out, static_cast<uint32_t>(height));
@@ -190,40 +215,12 @@ inline Bytes makeGif(int width, int height, const COLORREF (&palette)[4],
     return out;
 }
 
-// Baseline JPEG bits, with a 0 stuffed after every 0xFF byte.
-struct JpegBitWriter {
-    Bytes data;
-    uint32_t bits = 0;
-    int count = 0;
-    void put(uint32_t value, int width) {
-        for (int i = width - 1; i >= 0; --i) {
-            bits = (bits << 1) | ((value >> i) & 1);
-            if (++count == 8) {
-                emit();
-            }
-        }
-    }
-    void emit() {
-        data.push_back(static_cast<uint8_t>(bits));
-        if (static_cast<uint8_t>(bits) == 0xFF) {
-            data.push_back(0);
-        }
-        bits = 0;
-        count = 0;
-    }
-    void flush() {
-        while (count != 0) {
-            put(1, 1);
-        }
-    }
-};
-
 // A baseline JPEG in which every 8 x 8 block has one flat colour: the colour at the block's
 // top-left pixel. With only DC coefficients and a DC quantiser of 8, a block's quantised DC is
 // its level minus 128 and decodes back exactly (up to the colour conversion). Both Huffman
 // tables are minimal: the DC categories 0 to 11 as 4-bit codes, and the AC table holding only
 // end-of-block, as the 1-bit code 0.
-inline Bytes makeJpeg(int width, int height, const PixelColor& color) {
+Bytes makeJpeg(int width, int height, const PixelColor& color) {
     Bytes out = {0xFF, 0xD8, 0xFF, 0xE0};
     const uint8_t jfif[] = {0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
     out.insert(out.end(), std::begin(jfif), std::end(jfif));
@@ -276,10 +273,7 @@ inline Bytes makeJpeg(int width, int height, const PixelColor& color) {
     return out;
 }
 
-// Draws on a metafile or enhanced-metafile context, in pixels of a 96 DPI device.
-using MetafileDrawing = std::function<void(HDC)>;
-
-inline void fillRect(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
+void fillRect(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
     const RECT rect = {left, top, right, bottom};
     HBRUSH brush = CreateSolidBrush(color);
     FillRect(dc, &rect, brush);
@@ -287,7 +281,7 @@ inline void fillRect(HDC dc, int left, int top, int right, int bottom, COLORREF 
 }
 
 // An enhanced metafile whose frame is width x height pixels at 96 DPI, drawn in screen pixels.
-inline bool writeEmf(const std::string& path, int width, int height, const MetafileDrawing& draw) {
+bool writeEmf(const std::string& path, int width, int height, const MetafileDrawing& draw) {
     const RECT frame = {0, 0, MulDiv(width, 2540, 96), MulDiv(height, 2540, 96)};
     HDC dc = CreateEnhMetaFileA(nullptr, path.c_str(), &frame, nullptr);
     if (dc == nullptr) {
@@ -303,8 +297,8 @@ inline bool writeEmf(const std::string& path, int width, int height, const Metaf
 }
 
 // A Windows metafile with the placeable (Aldus) header, width x height units at 96 per inch.
-inline bool writePlaceableWmf(const std::string& path, int width, int height,
-                              const MetafileDrawing& draw) {
+bool writePlaceableWmf(const std::string& path, int width, int height,
+                       const MetafileDrawing& draw) {
     HDC dc = CreateMetaFileA(nullptr);
     if (dc == nullptr) {
         return false;
@@ -337,49 +331,6 @@ inline bool writePlaceableWmf(const std::string& path, int width, int height,
     put16(out, checksum);
     out.insert(out.end(), records.begin(), records.end());
     return writeFile(path, out);
-}
-
-// The process's live GDI objects.
-// NOTE: Wine's GetGuiResources is a stub that returns 0. Wine keeps its GDI handle table where
-// the process can read it (the PEB's GdiSharedHandleTable): 24-byte entries, the handle's upper
-// word at offset 12 and the object type at offset 14. A slot counts only when GetObjectType
-// accepts the handle rebuilt from it.
-inline int countGdiObjects() {
-    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (reported != 0) {
-        return static_cast<int>(reported);
-    }
-    constexpr size_t kPebHandleTableOffset = 0x94;
-    constexpr size_t kEntryBytes = 24;
-    constexpr size_t kEntryCount = 0x10000;
-    // NOTE: read the PEB's address straight from fs:0x30; NtCurrentTeb() trips GCC 12's
-    // array-bounds warning in the mingw-w64 headers.
-    const uint8_t* peb = nullptr;
-    asm("movl %%fs:0x30, %0" : "=r"(peb));
-    const uint8_t* table = nullptr;
-    std::memcpy(&table, peb + kPebHandleTableOffset, sizeof table);
-    if (table == nullptr) {
-        return -1;
-    }
-    MEMORY_BASIC_INFORMATION region = {};
-    VirtualQuery(table, &region, sizeof region);
-    const size_t readable =
-        static_cast<const uint8_t*>(region.BaseAddress) + region.RegionSize - table;
-    const size_t entries = std::min(kEntryCount, readable / kEntryBytes);
-    int count = 0;
-    for (size_t index = 0; index < entries; ++index) {
-        const uint8_t* entry = table + index * kEntryBytes;
-        if (entry[14] == 0) {
-            continue;
-        }
-        uint16_t upper = 0;
-        std::memcpy(&upper, entry + 12, sizeof upper);
-        const uintptr_t handle = index | (static_cast<uintptr_t>(upper) << 16);
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(handle)) != 0) {
-            ++count;
-        }
-    }
-    return count;
 }
 
 } // namespace picture_writers

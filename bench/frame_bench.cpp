@@ -1,0 +1,99 @@
+// What a whole frame costs natively: normals, drawing into OSMesa, the drip update, the rest.
+// llvmpipe rasterises on threads of its own; with LP_NUM_THREADS=0 it works on the calling
+// thread, and the CPU column then holds the whole cost of a frame.
+#include "scene/frame.h"
+#include "scene/scene_setup.h"
+#include "settings/saver_settings.h"
+#include "support/offscreen_gl.h"
+#include "surface/drips.h"
+#include "surface/sine_table.h"
+#include "surface/surface_drawing.h"
+#include "surface/surface_grid.h"
+#include "textures/builtin_texture.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kWindowWidth = 640;
+constexpr int kWindowHeight = 480;
+
+// The default scene (Chomify, colour and zoom on) with a full pool of long-lived drips, so
+// that every frame sums exactly this many ripples and no drip is spawned.
+void prepareScene(int columns, int rows, int drips) {
+    applyDefaults();
+    saverSettings.meshX = static_cast<float>(columns);
+    saverSettings.meshY = static_cast<float>(rows);
+    saverSettings.maxDrips = drips;
+    environmentTexture.loaded = 0;
+    environmentTexture.textureName = 0;
+    fillSineTable();
+    glViewport(0, 0, kWindowWidth, kWindowHeight);
+    setupScene();
+    dripPool = DripPool();
+    for (int d = 0; d < drips; ++d) {
+        spawnDrip(70.0f * d, 50.0f * d, 8.0f, 1e9f, 0.9f, 0.5f, 0.2f);
+    }
+    updateSurface(1.0f);
+}
+
+void BM_WholeFrame(benchmark::State& state) {
+    OffscreenGl gl(kWindowWidth, kWindowHeight);
+    prepareScene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                 static_cast<int>(state.range(2)));
+    for (auto _ : state) {
+        renderFrame(nullptr); // presenting natively waits for the drawing to finish
+    }
+    environmentTexture.textureName = 0;
+}
+
+void BM_SurfaceNormals(benchmark::State& state) {
+    applyDefaults();
+    saverSettings.meshX = static_cast<float>(state.range(0));
+    saverSettings.meshY = static_cast<float>(state.range(1));
+    buildSurfaceGrid();
+    for (int v = 0; v < surfaceGrid.vertexCount; ++v) {
+        surfaceGrid.positions[v].z = static_cast<float>(v % 7);
+    }
+    for (auto _ : state) {
+        updateSurfaceNormals();
+        benchmark::DoNotOptimize(surfaceGrid.vertexNormals[0].z);
+    }
+}
+
+void BM_DrawSurface(benchmark::State& state) {
+    OffscreenGl gl(kWindowWidth, kWindowHeight);
+    prepareScene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                 static_cast<int>(state.range(2)));
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        // The camera of the default zoom, 1.4: the surface fills the window.
+        glLoadIdentity();
+        glTranslatef(0.0f, 0.0f, -300.0f);
+        glScalef(1.4f, 1.4f, 1.4f);
+        glTranslatef(-512.0f, -384.0f, 0.0f);
+        drawSurface();
+        glFinish();
+    }
+    environmentTexture.textureName = 0;
+}
+
+} // namespace
+
+BENCHMARK(BM_WholeFrame)
+    ->ArgNames({"columns", "rows", "drips"})
+    ->Args({80, 60, 3})
+    ->Args({400, 300, 15})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_DrawSurface)
+    ->ArgNames({"columns", "rows", "drips"})
+    ->Args({80, 60, 3})
+    ->Args({400, 300, 15})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_SurfaceNormals)
+    ->ArgNames({"columns", "rows"})
+    ->Args({80, 60})
+    ->Args({400, 300})
+    ->Unit(benchmark::kMicrosecond);

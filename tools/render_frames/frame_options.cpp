@@ -1,0 +1,128 @@
+// Parsing the render_frames command line.
+#include "frame_options.h"
+
+#include "settings/saver_settings.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+const char kFrameOptionsUsage[] =
+    "usage: render_frames [options]\n"
+    "  --source desktop|chomify|sky|white|custom   picture on the surface (white)\n"
+    "  --picture FILE.ppm   Desktop or Custom picture (a generated test picture without it)\n"
+    "  --preset 1-4         apply a built-in preset before the options below\n"
+    "  --size WxH           window size in pixels (640x480)\n"
+    "  --mesh XxY           grid size (80x60)\n"
+    "  --drips N            Maximum Drips\n"
+    "  --movement 0|1       Enable Movement\n"
+    "  --color 0|1          Enable Color\n"
+    "  --frame-rate 0|1     Show Frame Rate (0)\n"
+    "  --seed N             random seed (1)\n"
+    "  --fps F              frames per second of the stepped clock (30)\n"
+    "  --frames N           frames to draw (60)\n"
+    "  --every N            write every Nth frame and the last (30)\n"
+    "  --out DIR            where frame_NNNN.png go (.)\n";
+
+namespace {
+
+bool parseLong(const char* text, long low, long high, long& value) {
+    errno = 0;
+    char* end = nullptr;
+    value = std::strtol(text, &end, 10);
+    return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
+}
+
+bool parseInt(const char* text, long low, long high, int& value) {
+    long parsed = 0;
+    if (!parseLong(text, low, high, parsed)) {
+        return false;
+    }
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+bool parsePair(const char* text, long low, long high, int& first, int& second) {
+    const char* x = std::strchr(text, 'x');
+    if (!x) {
+        return false;
+    }
+    const std::string left(text, x);
+    return parseInt(left.c_str(), low, high, first) && parseInt(x + 1, low, high, second);
+}
+
+bool parseSource(const std::string& name, int32_t& source) {
+    const char* const names[] = {"desktop", "chomify", "sky", "white", "custom"};
+    for (int32_t i = 0; i < 5; ++i) {
+        if (name == names[i]) {
+            source = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool parseOne(const std::string& name, const char* value, FrameOptions& o) {
+    int first = 0;
+    int second = 0;
+    if (name == "--source") {
+        return parseSource(value, o.source);
+    } else if (name == "--picture") {
+        o.picturePath = value;
+        return true;
+    } else if (name == "--preset") {
+        return parseInt(value, 1, 4, o.preset);
+    } else if (name == "--size") {
+        return parsePair(value, 16, 4096, o.width, o.height);
+    } else if (name == "--mesh") {
+        if (!parsePair(value, 0, 4096, first, second)) {
+            return false;
+        }
+        o.meshX = static_cast<float>(first);
+        o.meshY = static_cast<float>(second);
+        return true;
+    } else if (name == "--drips") {
+        return parseInt(value, 0, 1000, o.drips);
+    } else if (name == "--movement") {
+        return parseInt(value, 0, 1, o.movement);
+    } else if (name == "--color") {
+        return parseInt(value, 0, 1, o.color);
+    } else if (name == "--frame-rate") {
+        return parseInt(value, 0, 1, o.frameRate);
+    } else if (name == "--seed") {
+        long seed = 0;
+        const bool ok = parseLong(value, 0, 4294967295L, seed);
+        o.seed = static_cast<uint32_t>(seed);
+        return ok;
+    } else if (name == "--fps") {
+        int fps = 0;
+        const bool ok = parseInt(value, 1, 1000, fps);
+        o.framesPerSecond = fps;
+        return ok;
+    } else if (name == "--frames") {
+        return parseInt(value, 1, 100000, o.frames);
+    } else if (name == "--every") {
+        return parseInt(value, 1, 100000, o.every);
+    } else if (name == "--out") {
+        o.outputDirectory = value;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool parseFrameOptions(int argc, char** argv, FrameOptions& options, std::string& error) {
+    for (int i = 1; i < argc; i += 2) {
+        const std::string name = argv[i];
+        if (i + 1 >= argc) {
+            error = "missing value after " + name;
+            return false;
+        }
+        if (!parseOne(name, argv[i + 1], options)) {
+            error = "bad option: " + name + " " + argv[i + 1];
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,29 @@
+// The render_frames command line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct FrameOptions {
+    int32_t source = 3;      // a SourceTexture
+    std::string picturePath; // Desktop or Custom: a binary PPM file; empty for the test picture
+    int preset = 0;          // 1 to 4 applies that preset first; 0 keeps the defaults
+    int width = 640;         // of the window, in pixels
+    int height = 480;
+    float meshX = -1; // below 0: keep the default or the preset's
+    float meshY = -1;
+    int drips = -1;
+    int movement = -1;
+    int color = -1;
+    int frameRate = 0; // "Show Frame Rate"
+    uint32_t seed = 1;
+    double framesPerSecond = 30;
+    int frames = 60;
+    int every = 30; // write every Nth frame, and the last
+    std::string outputDirectory = ".";
+};
+
+// Reads "--name value" pairs. Returns false, with a message, on anything it does not know.
+bool parseFrameOptions(int argc, char** argv, FrameOptions& options, std::string& error);
+
+extern const char kFrameOptionsUsage[];
