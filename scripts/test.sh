@@ -50,6 +50,11 @@ if configure_and_build win32 -DCMAKE_BUILD_TYPE=Release \
     start_xvfb
     use_wine_prefix "$root/build/win32"
     (cd build/win32/tests && run_tests win32 wine mereflow_tests.exe --gtest_output="xml:Z:$results/win32.xml")
+    # The real mereflow.scr, driven from outside.
+    echo "== testing e2e"
+    python3 tests/e2e/run_e2e.py build/win32 "$results/e2e.xml" >"$results/e2e.log" 2>&1
+    grep -E '^\[FAILED\]' "$results/e2e.log" | head -20
+    [ -s "$results/e2e.xml" ] || { echo "e2e: no results"; tail -20 "$results/e2e.log"; broken=1; }
     wineserver -k 2>/dev/null
     stop_xvfb
     [ -s "$results/win32.xml" ] || broken=1

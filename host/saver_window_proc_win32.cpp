@@ -1,0 +1,143 @@
+// The program's own procedure for the saver window: creation and destruction steps, and the
+// first mouse moves that never count.
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include "host/saver_window_proc_win32.h"
+
+#include "common/preview_flag.h"
+#include "common/random.h"
+#include "host/render_thread_win32.h"
+#include "host/saver_display_mode_win32.h"
+#include "host/saver_window_win32.h"
+#include "settings/registry_store.h"
+#include "settings/saver_settings.h"
+#include "textures/desktop_capture_win32.h"
+#include "textures/picture_file_win32.h"
+#include "textures/source_picture.h"
+
+#include <climits>
+#include <cstdio>
+
+int32_t mouseMoveCount = 0;
+
+namespace {
+
+constexpr int kStopPolls = 10;
+constexpr DWORD kStopPollMs = 100;
+constexpr size_t kMessageBufferSize = 512;
+
+// Shows the custom picture's failure; the path is cut at the buffer's size in case the store
+// handed in one without its terminating zero.
+void reportCustomPictureError(HWND window, HRESULT result) {
+    char text[kMessageBufferSize];
+    std::snprintf(text, sizeof text, "Error loading custom image \"%.*s\".\nHRESULT = %08lx",
+                  kPathBufferSize, saverSettings.customPicturePath,
+                  static_cast<unsigned long>(result));
+    MessageBoxA(window, text, "Error", MB_OK | MB_ICONEXCLAMATION);
+}
+
+// Prepares the source picture; false when the saver has to end (the quit is then posted).
+bool prepareSourcePicture(HWND window) {
+    sourcePicture.width = saverSettings.textureWidth;
+    sourcePicture.height = saverSettings.textureHeight;
+    if (saverSettings.sourceTexture == kSourceDesktop) {
+        captureDesktop();
+    }
+    if (saverSettings.sourceTexture == kSourceCustom) {
+        const HRESULT result = loadCustomPicture();
+        if (FAILED(result)) {
+            reportCustomPictureError(window, result);
+            PostQuitMessage(0);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Switches to the chosen display mode; false when the saver has to end (the quit is then
+// posted).
+bool switchDisplayForRun(HWND window) {
+    if (isPreview || !saverDisplayModeChosen()) {
+        return true;
+    }
+    if (switchToSaverDisplayMode()) {
+        SetWindowPos(window, HWND_TOP, 0, 0, saverSettings.displayWidth,
+                     saverSettings.displayHeight, SWP_SHOWWINDOW);
+        return true;
+    }
+    MessageBoxA(window, "Error setting resolution", "MRFX", MB_OK | MB_ICONEXCLAMATION);
+    PostQuitMessage(0);
+    return false;
+}
+
+void startRenderThread(HWND window) {
+    renderRunning = 1;
+    DWORD threadId = 0;
+    renderThread = CreateThread(nullptr, 0, RenderThreadMain, window, 0, &threadId);
+}
+
+// Once a quit has been posted the message loop ends without destroying the window, so
+// nothing that only destruction undoes may start: no display switch and no render thread.
+void onCreate(HWND window) {
+    crt::srand(timeGetTime());
+    loadSettings();
+    if (!prepareSourcePicture(window)) {
+        return;
+    }
+    if (!switchDisplayForRun(window)) {
+        return;
+    }
+    startRenderThread(window);
+}
+
+void waitForRenderThread() {
+    for (int poll = 0; poll < kStopPolls && renderThread.load() != nullptr; ++poll) {
+        Sleep(kStopPollMs);
+    }
+}
+
+// The settings are stored here because the process ends without running exit handlers.
+void onDestroy() {
+    saveSettings();
+    if (!isPreview) {
+        restoreSaverDisplayMode();
+    }
+    renderRunning = 0;
+    waitForRenderThread();
+    PostQuitMessage(0);
+}
+
+// Returns true when the move is one of the first ones, which never count.
+bool dropEarlyMouseMove() {
+    const bool early = mouseMoveCount < kIgnoredMouseMoves;
+    if (mouseMoveCount < INT32_MAX) {
+        ++mouseMoveCount;
+    }
+    return early;
+}
+
+} // namespace
+
+LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        onCreate(window);
+        return 0;
+    case WM_DESTROY:
+        onDestroy();
+        return 0;
+    case WM_SIZE:
+        // The render thread sets its viewport once; nothing follows a resize.
+        return 0;
+    case WM_MOUSEMOVE:
+        if (!isPreview && dropEarlyMouseMove()) {
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return HostDefaultProc(window, message, wParam, lParam);
+}

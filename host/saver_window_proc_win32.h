@@ -1,0 +1,18 @@
+// The program's own procedure for the saver window: prepares the picture, starts the render
+// thread, hands input on to the dismissal rules, and undoes its work at destruction.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// In full screen, this many first mouse moves never reach the dismissal rules: the system
+// sends some as the window appears.
+constexpr int32_t kIgnoredMouseMoves = 20;
+
+// WM_MOUSEMOVE messages that reached SaverWindowProc in full screen; never reset (it stops
+// counting at its largest value). Window thread only.
+extern int32_t mouseMoveCount;
+
+// Called only by HostWindowProc, on the window thread.
+LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

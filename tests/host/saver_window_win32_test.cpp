@@ -1,0 +1,291 @@
+#include <windows.h>
+
+#include "common/preview_flag.h"
+#include "display/display_seam.h"
+#include "host/host_entry_win32.h"
+#include "host/render_thread_win32.h"
+#include "host/saver_display_mode_win32.h"
+#include "host/saver_window_proc_win32.h"
+#include "host/saver_window_win32.h"
+#include "settings/registry_store.h"
+#include "settings/saver_settings.h"
+#include "support/dialog_driver_win32.h"
+#include "support/test_window_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A display that offers one mode and accepts or refuses every change, noting each request.
+struct FakeDisplay {
+    bool accept = true;
+    std::vector<std::string> calls;
+};
+
+FakeDisplay display;
+
+bool fakeEnumerate(int32_t number, DisplayMode* mode) {
+    if (number != 0) {
+        return false;
+    }
+    *mode = {640, 480, 16, 60};
+    return true;
+}
+
+int32_t fakeChange(int32_t, const DisplayMode* request, uint32_t) {
+    // The restore request is the only one with a width of 0.
+    display.calls.push_back(request != nullptr && request->width == 0 ? "restore" : "switch");
+    return display.accept ? kDisplayChangeSuccessful : kDisplayChangeBadMode;
+}
+
+int32_t fakeRestoreStored() {
+    display.calls.push_back("stored");
+    return kDisplayChangeSuccessful;
+}
+
+void fakeMessage(const char*) {
+    display.calls.push_back("message");
+}
+
+const DisplaySeam kFakeDisplay = {fakeEnumerate, fakeChange, fakeRestoreStored, fakeMessage};
+
+// Finds the message box with the caption on another thread, reads it and presses OK.
+struct MessageBoxAnswer {
+    const char* caption;
+    std::string text;
+    HANDLE thread = nullptr;
+
+    static DWORD WINAPI run(void* parameter) {
+        auto* answer = static_cast<MessageBoxAnswer*>(parameter);
+        for (int attempt = 0; attempt < 500; ++attempt) {
+            if (HWND box = FindWindowA("#32770", answer->caption)) {
+                char text[600] = {};
+                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                answer->text = text;
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return 0;
+            }
+            Sleep(10);
+        }
+        return 1;
+    }
+
+    explicit MessageBoxAnswer(const char* boxCaption) : caption(boxCaption) {
+        thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
+    }
+    ~MessageBoxAnswer() {
+        WaitForSingleObject(thread, 6000);
+        CloseHandle(thread);
+    }
+};
+
+constexpr char kClassName[] = "MereflowSaverUnderTest";
+
+class SaverWindow : public ::testing::Test {
+protected:
+    HWND window = nullptr;
+    const DisplaySeam* savedSeam = nullptr;
+
+    void SetUp() override {
+        WNDCLASSA windowClass = {};
+        windowClass.style = CS_OWNDC;
+        windowClass.lpfnWndProc = HostWindowProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        windowClass.lpszClassName = kClassName;
+        RegisterClassA(&windowClass);
+        savedSeam = displaySeam;
+        displaySeam = &kFakeDisplay;
+        display = FakeDisplay{};
+        isPreview = 0;
+        onWin9x = 0;
+        closingAllowed = 0;
+        mouseMoveCount = 0;
+        // A light picture, and the mode the fake display offers unless a test says otherwise.
+        applyDefaults();
+        saverSettings.keyMarker = 0;
+        saverSettings.sourceTexture = kSourceWhite;
+        saverSettings.displayWidth = 0;
+        saverSettings.displayHeight = 0;
+        saverSettings.displayDepth = 0;
+        saverSettings.customPicturePath[0] = '\0';
+    }
+
+    void TearDown() override {
+        if (IsWindow(window)) {
+            DestroyWindow(window);
+        }
+        quitPosted();
+        displaySeam = savedSeam;
+        isPreview = 0;
+        closingAllowed = 0;
+        clearSettingsStore();
+    }
+
+    // Stores the settings as they stand, then creates the window as RunSaver would.
+    void create(HWND parent = nullptr) {
+        saveSettings();
+        const DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_POPUP | WS_VISIBLE;
+        window = CreateWindowExA(0, kClassName, parent ? kPreviewTitle : kFullScreenTitle, style, 0,
+                                 0, 200, 150, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(window);
+    }
+
+    // True when the thread's quit request is waiting; takes it out of the queue.
+    static bool quitPosted() {
+        MSG message;
+        return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+    }
+
+    bool closeRequested() {
+        MSG message;
+        return PeekMessageA(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE) != 0;
+    }
+
+    void chooseDisplayMode() {
+        saverSettings.displayWidth = 640;
+        saverSettings.displayHeight = 480;
+        saverSettings.displayDepth = 16;
+    }
+};
+
+TEST_F(SaverWindow, CreationStartsTheRenderThreadAndDestructionStopsItSavesAndQuits) {
+    create();
+    EXPECT_EQ(renderRunning.load(), 1);
+    EXPECT_NE(renderThread.load(), nullptr);
+    EXPECT_FALSE(quitPosted());
+
+    clearSettingsStore();
+    DestroyWindow(window);
+    EXPECT_EQ(renderRunning.load(), 0);
+    EXPECT_EQ(renderThread.load(), nullptr);
+    EXPECT_TRUE(quitPosted());
+    EXPECT_EQ(storedValueCount(), 38);
+    EXPECT_TRUE(display.calls.empty());
+}
+
+TEST_F(SaverWindow, TheFirstTwentyMouseMovesNeverReachTheRules) {
+    create();
+    mouseMoveCount = 0;
+    POINT pointer;
+    GetCursorPos(&pointer);
+    cursorAnchor = {pointer.x - 50, pointer.y - 50};
+    for (int move = 0; move < kIgnoredMouseMoves; ++move) {
+        SendMessageA(window, WM_MOUSEMOVE, 0, 0);
+    }
+    EXPECT_FALSE(closeRequested());
+    SendMessageA(window, WM_MOUSEMOVE, 0, 0);
+    EXPECT_TRUE(closeRequested());
+    EXPECT_EQ(mouseMoveCount, kIgnoredMouseMoves + 1);
+}
+
+TEST_F(SaverWindow, ChosenDisplayModeIsSwitchedForTheRunAndRestoredOnce) {
+    chooseDisplayMode();
+    create();
+    EXPECT_EQ(display.calls, std::vector<std::string>{"switch"});
+    EXPECT_TRUE(saverDisplayModeActive());
+    RECT area;
+    GetWindowRect(window, &area);
+    EXPECT_EQ(area.right - area.left, 640);
+    EXPECT_EQ(area.bottom - area.top, 480);
+    EXPECT_NE(renderThread.load(), nullptr);
+
+    DestroyWindow(window);
+    EXPECT_EQ(display.calls, (std::vector<std::string>{"switch", "restore"}));
+    EXPECT_FALSE(saverDisplayModeActive());
+    restoreSaverDisplayMode();
+    EXPECT_EQ(display.calls.size(), 2u);
+}
+
+TEST_F(SaverWindow, PreviewNeitherSwitchesTheDisplayNorCountsMoves) {
+    TestWindow parent(0, 0, 240, 180);
+    chooseDisplayMode();
+    isPreview = 1;
+    create(parent.handle());
+    POINT pointer;
+    GetCursorPos(&pointer);
+    cursorAnchor = {pointer.x - 50, pointer.y - 50};
+    SendMessageA(window, WM_MOUSEMOVE, 0, 0);
+    SendMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_FALSE(closeRequested());
+    EXPECT_EQ(mouseMoveCount, 0);
+    DestroyWindow(window);
+    EXPECT_TRUE(display.calls.empty());
+    EXPECT_EQ(storedValueCount(), 38);
+}
+
+TEST_F(SaverWindow, FailedCustomPictureEndsBeforeTheDisplaySwitchAndTheRenderThread) {
+    chooseDisplayMode();
+    saverSettings.sourceTexture = kSourceCustom;
+    std::strcpy(saverSettings.customPicturePath, "C:\\missing\\none.bmp");
+    {
+        MessageBoxAnswer answer("Error");
+        create();
+        EXPECT_EQ(answer.text,
+                  "Error loading custom image \"C:\\missing\\none.bmp\".\nHRESULT = 80004005");
+    }
+    EXPECT_TRUE(quitPosted());
+    EXPECT_EQ(renderThread.load(), nullptr);
+    EXPECT_TRUE(display.calls.empty());
+    EXPECT_FALSE(saverDisplayModeActive());
+}
+
+TEST_F(SaverWindow, RefusedDisplayModeEndsWithoutTheRenderThread) {
+    chooseDisplayMode();
+    display.accept = false;
+    {
+        MessageBoxAnswer answer("MRFX");
+        create();
+        EXPECT_EQ(answer.text, "Error setting resolution");
+    }
+    EXPECT_TRUE(quitPosted());
+    EXPECT_EQ(renderThread.load(), nullptr);
+    EXPECT_EQ(display.calls.back(), "message"); // the switch's own report came first
+    EXPECT_FALSE(saverDisplayModeActive());
+}
+
+TEST_F(SaverWindow, TitleNeverChanges) {
+    create();
+    SetWindowTextA(window, "Something else");
+    char title[64] = {};
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, kFullScreenTitle);
+}
+
+TEST_F(SaverWindow, TaskSwitchAndSaverCommandsAreSwallowedInFullScreen) {
+    create();
+    for (WPARAM command : {SC_NEXTWINDOW, SC_PREVWINDOW, SC_SCREENSAVE}) {
+        EXPECT_EQ(SendMessageA(window, WM_SYSCOMMAND, command, 0), 0);
+        EXPECT_TRUE(IsWindow(window));
+    }
+    SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(SaverWindow, PreviewHandsHelpRequestsToItsParent) {
+    TestWindow parent(0, 0, 240, 180);
+    isPreview = 1;
+    create(parent.handle());
+    EXPECT_EQ(
+        SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(3, 4)),
+        1);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, parent.handle(), WM_CONTEXTMENU, WM_CONTEXTMENU, PM_REMOVE));
+    EXPECT_EQ(message.wParam, reinterpret_cast<WPARAM>(parent.handle()));
+    EXPECT_EQ(message.lParam, MAKELPARAM(3, 4));
+}
+
+TEST_F(SaverWindow, AfterApprovalInputAndTimersGoStraightToTheDefault) {
+    create();
+    closingAllowed = 1;
+    SendMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_FALSE(closeRequested());
+    EXPECT_EQ(SendMessageA(window, WM_TIMER, 1, 0), 0);
+}
+
+} // namespace
