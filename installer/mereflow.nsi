@@ -13,7 +13,10 @@ Unicode true
 !define PRODUCT "3D Mereflow"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Mereflow"
 !define SETTINGS_KEY "Software\Quorvane\ss\dr\10"
+; Where Windows keeps the settings of users without administrator rights: a 32-bit program's
+; copy lies under WOW6432Node on 64-bit Windows.
 !define VIRTUAL_STORE_KEY "Software\Classes\VirtualStore\MACHINE\SOFTWARE\Quorvane\ss\dr\10"
+!define VIRTUAL_STORE_WOW_KEY "Software\Classes\VirtualStore\MACHINE\SOFTWARE\WOW6432Node\Quorvane\ss\dr\10"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -83,6 +86,7 @@ Section "Uninstall"
     DeleteRegKey /ifempty HKLM "Software\Quorvane\ss"
     DeleteRegKey /ifempty HKLM "Software\Quorvane"
     DeleteRegKey HKCU "${VIRTUAL_STORE_KEY}"
+    DeleteRegKey HKCU "${VIRTUAL_STORE_WOW_KEY}"
     kept:
 
     DeleteRegKey HKLM "${UNINSTALL_KEY}"

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -243,6 +244,48 @@ int answerMessageBox(const char* caption) {
     return 0;
 }
 
+// Says which settings the application manifest (resource 1 of type 24) makes.
+void listManifest(HMODULE module) {
+    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    const char* text = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (text == nullptr) {
+        say("manifest=0");
+        return;
+    }
+    const std::string manifest(text, SizeofResource(module, resource));
+    auto holds = [&manifest](const char* part) {
+        return manifest.find(part) != std::string::npos ? 1 : 0;
+    };
+    say("manifest=1");
+    say("dpiAware=%d", holds("<dpiAware") && holds(">true</dpiAware>"));
+    say("commonControls6=%d",
+        holds("Microsoft.Windows.Common-Controls") && holds("version=\"6.0.0.0\""));
+    say("executionLevel=%d", holds("<requestedExecutionLevel"));
+    say("windows8=%d", holds("4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38"));
+}
+
+// Says what the version information shows in the file's properties.
+void listVersion(const char* path) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    std::string block(size, '\0');
+    if (size == 0 || !GetFileVersionInfoA(path, 0, size, &block[0])) {
+        say("version=0");
+        return;
+    }
+    for (const char* name : {"FileDescription", "ProductName", "ProductVersion"}) {
+        const std::string query = std::string("\\StringFileInfo\\040904B0\\") + name;
+        char* value = nullptr;
+        UINT length = 0;
+        if (VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&value),
+                           &length) &&
+            value != nullptr) {
+            say("%s=%s", name, value);
+        }
+    }
+}
+
 // Lists what the saver file holds: the description string and the resources the system and
 // the dialogs look for.
 int listResources(const char* path) {
@@ -261,7 +304,9 @@ int listResources(const char* path) {
     say("dialogs=%d,%d,%d", has(2003, RT_DIALOG), has(2004, RT_DIALOG), has(114, RT_DIALOG));
     say("bitmaps=%d,%d,%d,%d", has(123, RT_BITMAP), has(129, RT_BITMAP), has(131, RT_BITMAP),
         has(133, RT_BITMAP));
+    listManifest(module);
     FreeLibrary(module);
+    listVersion(path);
     return 0;
 }
 

@@ -2,12 +2,15 @@
 """End-to-end tests: run the real mereflow.scr under Wine on the test display, drive it from
 outside, and write a JUnit-style report. Usage: run_e2e.py BUILD_DIR REPORT.xml"""
 
+import filecmp
 import os
 import re
+import shutil
 import subprocess
 import sys
 import time
 import traceback
+import zipfile
 from xml.sax.saxutils import quoteattr
 
 sys.dont_write_bytecode = True
@@ -15,6 +18,10 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import wine_driver as w  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+UNINSTALL_KEY = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Mereflow"
+INSTALLED_SAVER = r"C:\windows\system32\mereflow.scr"
+INSTALL_DIR = r"C:\Program Files\3D Mereflow"
 EXIT_INVALID = 255  # ExitProcess(-1) as the shell sees it
 # The store as the configuration dialog leaves it, with a picture that shows clearly.
 CHOMIFY_STORE = {w.MARKER: 0, w.SOURCE: w.CHOMIFY}
@@ -290,6 +297,54 @@ class Cases:
         check(values.get("dialogs") == "1,1,1", f"dialogs {values.get('dialogs')}")
         check(values.get("bitmaps") == "1,1,1,1", f"bitmaps {values.get('bitmaps')}")
 
+    def test_program_file_carries_its_manifest_and_version(self):
+        values = self.space.helper("resources", "mereflow.scr")
+        check(values.get("manifest") == "1", "no application manifest")
+        check(values.get("dpiAware") == "1", "the manifest does not declare DPI awareness")
+        check(values.get("commonControls6") == "1", "the manifest does not ask for common controls 6")
+        check(values.get("executionLevel") == "0", "the manifest names an execution level")
+        check(values.get("windows8") == "0", "the manifest declares Windows 8")
+        check(values.get("FileDescription") == "3D Mereflow", f"description {values}")
+        check(values.get("ProductName") == "3D Mereflow", f"product {values}")
+        check(values.get("ProductVersion") == project_version(), f"version {values}")
+
+    def test_release_installs_runs_and_uninstalls(self):
+        version = project_version()
+        release = os.path.join(self.build_dir, "release")
+        with zipfile.ZipFile(os.path.join(release, f"mereflow-{version}-win32.zip")) as archive:
+            check(sorted(archive.namelist()) == ["README.txt", "mereflow.scr"],
+                  f"the zip holds {archive.namelist()}")
+        setup = f"mereflow-{version}-setup.exe"
+        shutil.copy(os.path.join(release, setup), self.space.path(setup))
+        code, _ = self.space.run(setup, "/S", "/CURRENT", timeout=60)
+        check(code == 0, f"the silent install ended with {code}")
+        installed = unix_path(INSTALLED_SAVER)
+        check(os.path.exists(installed), "the saver is not in the system folder")
+        check(filecmp.cmp(installed, self.space.path("mereflow.scr"), shallow=False),
+              "the installed saver differs from the built one")
+        desktop = w.wine_reg("query", w.DESKTOP_KEY, "/v", "SCRNSAVE.EXE").stdout
+        check(INSTALLED_SAVER.lower() in desktop.lower(), "not made the current saver")
+        check(w.wine_reg("query", UNINSTALL_KEY).returncode == 0, "no uninstaller registered")
+
+        self.start_full_screen(program=INSTALLED_SAVER)
+        reader = w.ScreenReader()
+        try:
+            self.wait_for_frames(reader)
+        finally:
+            reader.close()
+        w.xdotool("key", "space")
+        self.expect_exit(0, 3, "a key")
+        self.finish()
+
+        code, _ = self.space.run(INSTALL_DIR + r"\Uninstall.exe", "/S", "/SETTINGS",
+                                 "_?=" + INSTALL_DIR, timeout=60)
+        check(code == 0, f"the silent uninstall ended with {code}")
+        check(not os.path.exists(installed), "the uninstaller left the saver behind")
+        check(not w.stored_setting_names(), "the uninstaller left the settings behind")
+        check(w.wine_reg("query", UNINSTALL_KEY).returncode != 0, "the uninstall entry remains")
+        desktop = w.wine_reg("query", w.DESKTOP_KEY, "/v", "SCRNSAVE.EXE").stdout
+        check(INSTALLED_SAVER.lower() not in desktop.lower(), "still the current saver")
+
     def test_program_imports_only_what_windows_xp_has(self):
         allowed = {}
         with open(os.path.join(HERE, "windows_xp_imports.txt")) as listing:
@@ -306,6 +361,17 @@ class Cases:
                    for name in names if name not in allowed.get(dll, set())]
         check(imports, "no imports read")
         check(not missing, "imports Windows XP lacks: " + ", ".join(sorted(missing)))
+
+
+def project_version():
+    with open(os.path.join(ROOT, "VERSION")) as version:
+        return version.read().strip()
+
+
+def unix_path(windows_path):
+    """Where a path on drive C of the test prefix lies on this machine."""
+    relative = windows_path[3:].replace("\\", "/")
+    return os.path.join(os.environ["WINEPREFIX"], "drive_c", relative)
 
 
 def read_imports(path):
