@@ -6,6 +6,8 @@
 #include "support/test_window_win32.h"
 #include "surface/surface_grid.h"
 
+#include "support/scene_settings.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,11 +28,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(window.handle());
-        applyDefaults();
-        saverSettings.sourceTexture = kSourceWhite;
-        saverSettings.maxDrips = 0;
-        saverSettings.enableMovement = 0;
-        saverSettings.enableColor = 0;
+        useStillWhiteScene();
     }
 
     void start() {

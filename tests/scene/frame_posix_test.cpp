@@ -10,6 +10,8 @@
 #include "surface/surface_grid.h"
 #include "textures/builtin_texture.h"
 
+#include "support/scene_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,11 +30,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(gl.ready());
-        applyDefaults();
-        saverSettings.sourceTexture = kSourceWhite;
-        saverSettings.maxDrips = 0;
-        saverSettings.enableMovement = 0;
-        saverSettings.enableColor = 0;
+        useStillWhiteScene();
         dripPool = DripPool();
         lastDripTime = 0.0f;
         fillSineTable();

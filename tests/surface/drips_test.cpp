@@ -5,6 +5,8 @@
 #include "surface/sine_table.h"
 #include "surface/surface_grid.h"
 
+#include "support/scene_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -24,12 +26,6 @@ protected:
         buildGrid(80, 60);
     }
     void TearDown() override { fillSineTable(); }
-
-    static void buildGrid(float meshX, float meshY) {
-        saverSettings.meshX = meshX;
-        saverSettings.meshY = meshY;
-        buildSurfaceGrid();
-    }
 
     // A pool with one drip of the given lifetime and peak, its age set directly.
     static Drip& dripAged(float age, float lifetime, float peak) {

@@ -7,18 +7,14 @@
 #include "surface/surface_grid.h"
 #include "textures/builtin_texture.h"
 
+#include "support/scene_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
 namespace {
-
-void buildGrid(float meshX, float meshY) {
-    saverSettings.meshX = meshX;
-    saverSettings.meshY = meshY;
-    buildSurfaceGrid();
-}
 
 TEST(SurfaceStrips, TwoByTwoIsOneStripUpperVertexFirst) {
     buildGrid(2, 2);

@@ -2,18 +2,14 @@
 
 #include "settings/saver_settings.h"
 
+#include "support/scene_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 namespace {
-
-void buildGrid(float meshX, float meshY) {
-    saverSettings.meshX = meshX;
-    saverSettings.meshY = meshY;
-    buildSurfaceGrid();
-}
 
 TEST(SurfaceGrid, DefaultGridCorners) {
     buildGrid(80, 60);
