@@ -3,6 +3,8 @@
 // state, and a colourful backdrop for the desktop capture. Prints key=value lines.
 #include <windows.h>
 
+#include "support/test_window_win32.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -26,18 +28,6 @@ void say(const char* format, ...) {
     va_end(arguments);
     std::printf("\n");
     std::fflush(stdout);
-}
-
-void pump(DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    } while (GetTickCount() - start < milliseconds);
 }
 
 HWND contextMenuWParam = nullptr;
@@ -81,7 +71,7 @@ bool waitForGo(DWORD milliseconds) {
         if (WaitForSingleObject(goSignal, 0) == WAIT_OBJECT_0) {
             return true;
         }
-        pump(20);
+        pumpMessagesFor(20);
     }
     return false;
 }
@@ -105,7 +95,7 @@ HWND waitForPreview(HWND parent, HANDLE process, DWORD milliseconds) {
         if (HWND child = FindWindowExA(parent, nullptr, kSaverClass, "Preview")) {
             return child;
         }
-        pump(50);
+        pumpMessagesFor(50);
     }
     return nullptr;
 }
@@ -114,7 +104,7 @@ HWND waitForPreview(HWND parent, HANDLE process, DWORD milliseconds) {
 DWORD finishProcess(HANDLE process, DWORD milliseconds, DWORD* elapsed) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < milliseconds && stillRunning(process)) {
-        pump(10);
+        pumpMessagesFor(10);
     }
     *elapsed = GetTickCount() - start;
     DWORD code = STILL_ACTIVE;
@@ -155,13 +145,13 @@ int runPreview(const char* saverCommand) {
     PostMessageA(child, WM_KEYDOWN, VK_SPACE, 0);
     PostMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageA(child, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
-    pump(500);
+    pumpMessagesFor(500);
     say("alive=%d", IsWindow(child) && stillRunning(process.hProcess) ? 1 : 0);
 
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(child, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(child), MAKELPARAM(10, 10),
                         SMTO_ABORTIFHUNG, 3000, &answer);
-    pump(300);
+    pumpMessagesFor(300);
     say("contextmenu=%lu forwarded=%d", static_cast<unsigned long>(answer),
         contextMenuWParam == parent ? 1 : 0);
 
@@ -218,9 +208,9 @@ LRESULT CALLBACK backdropProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 int showBackdrop(DWORD seconds) {
     createWindow(kBackdropClass, backdropProc, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                  GetSystemMetrics(SM_CYSCREEN));
-    pump(200);
+    pumpMessagesFor(200);
     say("backdrop=shown");
-    pump(seconds * 1000);
+    pumpMessagesFor(seconds * 1000);
     return 0;
 }
 
