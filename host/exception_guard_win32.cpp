@@ -11,16 +11,21 @@ namespace {
 // The filter that was in place before ours, called after the clean-up.
 LPTOP_LEVEL_EXCEPTION_FILTER previousCrashFilter = nullptr;
 
-// NOTE: GCC has no __try/__except on 32-bit Windows, so the guard builds the frame itself: a
-// registration record on the stack, linked into the thread's handler chain at FS:[0], whose
-// handler unwinds the inner frames (RtlUnwind) and jumps back into runGuarded.
+// The guard of one runGuarded call, on its stack.
 struct GuardFrame {
+#if defined(__i386__)
     GuardFrame* next; // the chain layout the system walks: next, then handler
     void* handler;
+#endif
     LPTOP_LEVEL_EXCEPTION_FILTER filter;
     void* resume[5]; // __builtin_setjmp's buffer
 };
 
+#if defined(__i386__)
+
+// NOTE: GCC has no __try/__except on 32-bit Windows, so the guard builds the frame itself: a
+// registration record on the stack, linked into the thread's handler chain at FS:[0], whose
+// handler unwinds the inner frames (RtlUnwind) and jumps back into runGuarded.
 constexpr DWORD kUnwindingFlags = EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND;
 
 extern "C" EXCEPTION_DISPOSITION __cdecl guardHandler(EXCEPTION_RECORD* record,
@@ -42,13 +47,48 @@ extern "C" EXCEPTION_DISPOSITION __cdecl guardHandler(EXCEPTION_RECORD* record,
     __builtin_longjmp(frame->resume, 1);
 }
 
-GuardFrame* currentHandlerChain() {
-    return reinterpret_cast<GuardFrame*>(__readfsdword(0));
-}
-
-void setHandlerChain(GuardFrame* frame) {
+void enterGuard(GuardFrame* frame) {
+    frame->handler = reinterpret_cast<void*>(guardHandler);
+    frame->next = reinterpret_cast<GuardFrame*>(__readfsdword(0));
     __writefsdword(0, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(frame)));
 }
+
+void leaveGuard(GuardFrame* frame) {
+    __writefsdword(0, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(frame->next)));
+}
+
+#else
+
+// NOTE: 64-bit Windows unwinds through tables and has no FS:[0] chain. The 64-bit build, made
+// only to run the tests where a machine runs no 32-bit programs, guards through the
+// unhandled-exception filter instead, which an exception reaches once no frame handles it.
+thread_local GuardFrame* activeGuard = nullptr;
+LPTOP_LEVEL_EXCEPTION_FILTER filterOutsideGuards = nullptr;
+
+LONG WINAPI guardFilter(EXCEPTION_POINTERS* exception) {
+    GuardFrame* frame = activeGuard;
+    if (frame == nullptr) {
+        return filterOutsideGuards != nullptr ? filterOutsideGuards(exception)
+                                              : EXCEPTION_CONTINUE_SEARCH;
+    }
+    const LONG verdict = frame->filter(exception);
+    if (verdict == EXCEPTION_EXECUTE_HANDLER) {
+        __builtin_longjmp(frame->resume, 1);
+    }
+    return verdict;
+}
+
+void enterGuard(GuardFrame* frame) {
+    activeGuard = frame;
+    filterOutsideGuards = SetUnhandledExceptionFilter(guardFilter);
+}
+
+void leaveGuard(GuardFrame*) {
+    activeGuard = nullptr;
+    SetUnhandledExceptionFilter(filterOutsideGuards);
+}
+
+#endif
 
 } // namespace
 
@@ -76,10 +116,8 @@ void installCrashCleanup() {
 __attribute__((noinline)) int runGuarded(GuardedBody body, const char* argument,
                                          LPTOP_LEVEL_EXCEPTION_FILTER filter) {
     GuardFrame frame = {};
-    frame.handler = reinterpret_cast<void*>(guardHandler);
     frame.filter = filter;
-    frame.next = currentHandlerChain();
-    setHandlerChain(&frame);
+    enterGuard(&frame);
     volatile int result = kCrashedModeResult;
     if (__builtin_setjmp(frame.resume) == 0) {
         result = body(argument);
@@ -87,6 +125,6 @@ __attribute__((noinline)) int runGuarded(GuardedBody body, const char* argument,
         SetSaverRunning(0);
         restoreSaverDisplayMode();
     }
-    setHandlerChain(frame.next);
+    leaveGuard(&frame);
     return result;
 }

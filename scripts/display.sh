@@ -19,10 +19,25 @@ stop_xvfb() {
     XVFB_PID=
 }
 
-# Exports the variables of a 32-bit prefix inside the given build folder and creates it once.
+# True where this machine runs 32-bit x86 programs, as 32-bit Wine needs; some kernels run
+# 64-bit programs only.
+runs_32_bit_programs() {
+    /lib/ld-linux.so.2 --version >/dev/null 2>&1
+}
+
+# Exports the variables of a Wine prefix inside the given build folder and creates it once:
+# 32-bit, or 64-bit when the second argument is win64.
 use_wine_prefix() {
     export WINEPREFIX="$1/wineprefix"
-    export WINEARCH=win32
+    export WINEARCH=${2:-win32}
+    if [ "$WINEARCH" = win64 ]; then
+        # NOTE: Debian's wine command starts the 32-bit loader; 64-bit programs need wine64,
+        # which is not on the PATH and must keep its own name.
+        mkdir -p "$1/bin"
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$1/bin/wine"
+        chmod +x "$1/bin/wine"
+        export PATH="$1/bin:$PATH"
+    fi
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     if [ ! -f "$WINEPREFIX/system.reg" ]; then

@@ -1,6 +1,11 @@
 #!/usr/bin/env python3
 """End-to-end tests: run the real mereflow.scr under Wine on the test display, drive it from
-outside, and write a JUnit-style report. Usage: run_e2e.py BUILD_DIR REPORT.xml"""
+outside, and write a JUnit-style report. Usage: run_e2e.py BUILD_DIR REPORT.xml [NAME_PART]
+[--shipped DIR] [--no-32-bit]: on a machine that runs no 32-bit programs, BUILD_DIR is the
+64-bit build of the same code, DIR the 32-bit build whose program file the checks of the file
+read, and the cases that must run a 32-bit program are skipped."""
+
+import argparse
 
 import filecmp
 import os
@@ -33,16 +38,25 @@ class Failure(Exception):
     pass
 
 
+class Skipped(Exception):
+    pass
+
+
 def check(condition, message):
     if not condition:
         raise Failure(message)
 
 
 class Cases:
-    def __init__(self, build_dir, shots_dir):
+    def __init__(self, build_dir, shots_dir, shipped_dir, runs_32_bit):
         self.build_dir = build_dir
+        self.shipped_dir = shipped_dir
+        self.runs_32_bit = runs_32_bit
         self.shots_dir = shots_dir
         self.space = w.Workspace(build_dir, "e2e")
+        # The program file as it ships, for the checks that only read it.
+        self.shipped = self.space.path("shipped.scr")
+        shutil.copy(os.path.join(shipped_dir, "mereflow.scr"), self.shipped)
         self.process = None
         w.present_as_windows98("mereflow98.scr")
         w.set_desktop_password(False)
@@ -286,19 +300,18 @@ class Cases:
     # --- the program file
 
     def test_program_file_is_a_32_bit_gui_saver_with_its_resources(self):
-        headers = subprocess.run(["i686-w64-mingw32-objdump", "-p",
-                                  self.space.path("mereflow.scr")],
+        headers = subprocess.run(["i686-w64-mingw32-objdump", "-p", self.shipped],
                                  capture_output=True, text=True).stdout
         check("(PE32)" in headers, "not a 32-bit program")
         check("(Windows GUI)" in headers, "not a GUI program")
-        values = self.space.helper("resources", "mereflow.scr")
+        values = self.space.helper("resources", "shipped.scr")
         check(values.get("string1") == "3D Mereflow", f"description {values}")
         check(values.get("icon100") == "1", "icon 100 missing")
         check(values.get("dialogs") == "1,1,1", f"dialogs {values.get('dialogs')}")
         check(values.get("bitmaps") == "1,1,1,1", f"bitmaps {values.get('bitmaps')}")
 
     def test_program_file_carries_its_manifest_and_version(self):
-        values = self.space.helper("resources", "mereflow.scr")
+        values = self.space.helper("resources", "shipped.scr")
         check(values.get("manifest") == "1", "no application manifest")
         check(values.get("dpiAware") == "1", "the manifest does not declare DPI awareness")
         check(values.get("commonControls6") == "1", "the manifest does not ask for common controls 6")
@@ -309,8 +322,10 @@ class Cases:
         check(values.get("ProductVersion") == project_version(), f"version {values}")
 
     def test_release_installs_runs_and_uninstalls(self):
+        if not self.runs_32_bit:
+            raise Skipped("the installer is a 32-bit program, which this machine cannot run")
         version = project_version()
-        release = os.path.join(self.build_dir, "release")
+        release = os.path.join(self.shipped_dir, "release")
         with zipfile.ZipFile(os.path.join(release, f"mereflow-{version}-win32.zip")) as archive:
             check(sorted(archive.namelist()) == ["README.txt", "mereflow.scr"],
                   f"the zip holds {archive.namelist()}")
@@ -356,7 +371,7 @@ class Cases:
                     allowed[dll] = set()
                 elif line:
                     allowed[dll].update(line.split())
-        imports = read_imports(self.space.path("mereflow.scr"))
+        imports = read_imports(self.shipped)
         missing = [f"{dll}!{name}" for dll, names in imports.items()
                    for name in names if name not in allowed.get(dll, set())]
         check(imports, "no imports read")
@@ -394,17 +409,20 @@ def read_imports(path):
 
 
 def write_report(path, results, elapsed):
-    failures = sum(1 for _, _, failure in results if failure)
+    failures = sum(1 for _, _, failure, _ in results if failure)
+    skips = sum(1 for _, _, _, skip in results if skip)
     lines = ['<?xml version="1.0" encoding="UTF-8"?>',
              f'<testsuites tests="{len(results)}" failures="{failures}" disabled="0" '
-             f'errors="0" time="{elapsed:.3f}" name="e2e">',
+             f'skipped="{skips}" errors="0" time="{elapsed:.3f}" name="e2e">',
              f'  <testsuite name="SaverEndToEnd" tests="{len(results)}" failures="{failures}" '
-             f'disabled="0" errors="0" time="{elapsed:.3f}">']
-    for name, seconds, failure in results:
+             f'disabled="0" skipped="{skips}" errors="0" time="{elapsed:.3f}">']
+    for name, seconds, failure, skip in results:
         lines.append(f'    <testcase name="{name}" classname="SaverEndToEnd" '
                      f'time="{seconds:.3f}">')
         if failure:
             lines.append(f'      <failure message={quoteattr(failure)}/>')
+        if skip:
+            lines.append(f'      <skipped message={quoteattr(skip)}/>')
         lines.append('    </testcase>')
     lines += ['  </testsuite>', '</testsuites>']
     with open(path, "w") as report:
@@ -412,30 +430,41 @@ def write_report(path, results, elapsed):
 
 
 def main():
-    build_dir, report = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    only = sys.argv[3] if len(sys.argv) > 3 else ""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("build_dir")
+    parser.add_argument("report")
+    parser.add_argument("only", nargs="?", default="")
+    parser.add_argument("--shipped")
+    parser.add_argument("--no-32-bit", dest="runs_32_bit", action="store_false")
+    options = parser.parse_args()
+    build_dir, report = os.path.abspath(options.build_dir), os.path.abspath(options.report)
+    only = options.only
     shots_dir = os.path.join(os.path.dirname(report), "e2e-screens")
     os.makedirs(shots_dir, exist_ok=True)
-    cases = Cases(build_dir, shots_dir)
+    cases = Cases(build_dir, shots_dir, os.path.abspath(options.shipped or build_dir),
+                  options.runs_32_bit)
     names = [n for n in dir(cases) if n.startswith("test_") and only in n]
     results, started = [], time.monotonic()
     for name in names:
         start = time.monotonic()
-        failure = None
+        failure = skip = None
         try:
             getattr(cases, name)()
         except Failure as problem:
             failure = str(problem)
+        except Skipped as reason:
+            skip = str(reason)
         except Exception:  # a broken case counts as a failure, with its trace
             failure = traceback.format_exc()
         finally:
             cases.finish()
         seconds = time.monotonic() - start
-        print(f"[{'FAILED' if failure else 'OK'}] {name} ({seconds:.1f} s)"
-              + (f": {failure}" if failure else ""), flush=True)
-        results.append((name, seconds, failure))
+        verdict = "FAILED" if failure else "SKIPPED" if skip else "OK"
+        print(f"[{verdict}] {name} ({seconds:.1f} s)"
+              + (f": {failure or skip}" if failure or skip else ""), flush=True)
+        results.append((name, seconds, failure, skip))
     write_report(report, results, time.monotonic() - started)
-    return 1 if any(f for _, _, f in results) else 0
+    return 1 if any(f for _, _, f, _ in results) else 0
 
 
 if __name__ == "__main__":

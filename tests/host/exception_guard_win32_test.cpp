@@ -82,6 +82,15 @@ BOOL screenSaverRunning() {
     return running;
 }
 
+// The thread's exception-handler chain on 32-bit Windows; the 64-bit build has none.
+DWORD handlerChain() {
+#if defined(__i386__)
+    return __readfsdword(0);
+#else
+    return 0;
+#endif
+}
+
 class ExceptionGuard : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -94,13 +103,13 @@ protected:
         saverSettings.displayWidth = 640;
         saverSettings.displayHeight = 480;
         saverSettings.displayDepth = 16;
-        chainBefore = __readfsdword(0);
+        chainBefore = handlerChain();
     }
     void TearDown() override {
         restoreSaverDisplayMode();
         displaySeam = savedSeam;
         onWin9x = 0;
-        EXPECT_EQ(__readfsdword(0), chainBefore) << "the handler chain was left changed";
+        EXPECT_EQ(handlerChain(), chainBefore) << "the handler chain was left changed";
     }
 
     // The state a crash must undo: the mode switched and, on 9x, the running state on.

@@ -16,13 +16,18 @@ int countGdiObjects() {
     if (reported != 0) {
         return static_cast<int>(reported);
     }
-    constexpr size_t kPebHandleTableOffset = 0x94;
     constexpr size_t kEntryBytes = 24;
     constexpr size_t kEntryCount = 0x10000;
-    // NOTE: read the PEB's address straight from fs:0x30; NtCurrentTeb() trips GCC 12's
+    // NOTE: read the PEB's address straight from the TEB; NtCurrentTeb() trips GCC 12's
     // array-bounds warning in the mingw-w64 headers.
     const uint8_t* peb = nullptr;
+#if defined(__i386__)
+    constexpr size_t kPebHandleTableOffset = 0x94;
     asm("movl %%fs:0x30, %0" : "=r"(peb));
+#else
+    constexpr size_t kPebHandleTableOffset = 0xF8;
+    asm("movq %%gs:0x60, %0" : "=r"(peb));
+#endif
     const uint8_t* table = nullptr;
     std::memcpy(&table, peb + kPebHandleTableOffset, sizeof table);
     if (table == nullptr) {
