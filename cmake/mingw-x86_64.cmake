@@ -1,5 +1,5 @@
-# Cross-compiles the 64-bit Windows build of the tests (for machines that run no 32-bit programs) with mingw-w64 (posix thread model: GCC's <mutex>,
-# which GoogleTest needs, is empty under the win32 model).
+# Cross-compiles a 64-bit Windows build of the same code with mingw-w64, for running the Windows
+# tests on machines that run no 32-bit programs (posix thread model, as for the 32-bit build).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
