@@ -162,7 +162,9 @@ TEST_F(ConfigureDialog, TabbingThroughAndOpeningAListWithoutAChoiceKeepAnUnliste
     saveSettings();
     open();
     SetForegroundWindow(dialog);
+    pumpMessages(50);
     HWND first = GetFocus();
+    ASSERT_NE(first, nullptr);
     bool visitedWidth = false;
     bool visitedHeight = false;
     for (int press = 0; press < 40; ++press) {
