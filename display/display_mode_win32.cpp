@@ -3,6 +3,15 @@
 
 #include "display/display_seam.h"
 
+// The seam's portable copies of the system's numbers must be the system's own.
+static_assert(kDisplayFieldDepth == DM_BITSPERPEL, "depth field");
+static_assert(kDisplayFieldWidth == DM_PELSWIDTH, "width field");
+static_assert(kDisplayFieldHeight == DM_PELSHEIGHT, "height field");
+static_assert(kDisplayChangeSuccessful == DISP_CHANGE_SUCCESSFUL, "success");
+static_assert(kDisplayChangeRestart == DISP_CHANGE_RESTART, "restart");
+static_assert(kDisplayChangeFailed == DISP_CHANGE_FAILED, "failure");
+static_assert(kDisplayChangeBadMode == DISP_CHANGE_BADMODE, "bad mode");
+
 namespace {
 
 // NOTE: the record's size must be set and no driver-private bytes asked for, or the system

@@ -7,6 +7,14 @@
 
 #include <vector>
 
+// The scoring rule's portable copies of the system's numbers must be the system's own.
+static_assert(kPfdDoubleBuffer == PFD_DOUBLEBUFFER, "double buffer flag");
+static_assert(kPfdDrawToWindow == PFD_DRAW_TO_WINDOW, "draw to window flag");
+static_assert(kPfdSupportOpenGl == PFD_SUPPORT_OPENGL, "OpenGL flag");
+static_assert(kPfdGenericFormat == PFD_GENERIC_FORMAT, "generic format flag");
+static_assert(kPfdGenericAccelerated == PFD_GENERIC_ACCELERATED, "generic accelerated flag");
+static_assert(kPfdTypeRgba == PFD_TYPE_RGBA, "RGBA pixel type");
+
 namespace {
 
 // NOTE: a device lists a few hundred formats (about 480 under Wine with Mesa); the bound only

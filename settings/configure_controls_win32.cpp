@@ -140,9 +140,15 @@ bool toggleCheckBoxSetting(int controlId) {
     return false;
 }
 
-bool readTextureSizeSetting(HWND dialog, int controlId) {
+bool readTextureSizeSetting(HWND dialog, int controlId, int notification) {
     for (const SizeList& list : kSizeLists) {
         if (list.id == controlId) {
+            // NOTE: only a changed selection is the user's choice. Focus, drop-down and
+            // CBN_SELENDOK (which Wine also sends when a list opened and closed by clicks
+            // chose nothing) would write the shown entry over an unlisted stored size.
+            if (notification != CBN_SELCHANGE) {
+                return true;
+            }
             const LRESULT entry = SendDlgItemMessageA(dialog, controlId, CB_GETCURSEL, 0, 0);
             if (entry >= 0 && entry < static_cast<LRESULT>(std::size(kSizes))) {
                 saverSettings.*list.size = kSizes[entry];

@@ -17,8 +17,9 @@ bool readEditSetting(HWND dialog, int controlId);
 // Inverts a check box's flag; false when the id is not a bound check box's.
 bool toggleCheckBoxSetting(int controlId);
 
-// Takes the Width or Height list's selection into its setting; false for any other id.
-bool readTextureSizeSetting(HWND dialog, int controlId);
+// Takes the Width or Height list's selection into its setting when the notification says the
+// user changed it; false for any other id.
+bool readTextureSizeSetting(HWND dialog, int controlId, int notification);
 
 // The user confirmed an entry of the Source Texture list.
 void chooseSourceTexture(HWND dialog);

@@ -3,8 +3,8 @@
 
 #include <commctrl.h>
 
-#include "display/change_resolution_dialog_win32.h"
 #include "resources/resource_ids.h"
+#include "settings/change_resolution_dialog_win32.h"
 #include "settings/configure_controls_win32.h"
 #include "settings/configure_dialog_win32.h"
 #include "settings/presets.h"
@@ -77,7 +77,7 @@ void onButton(HWND dialog, int id) {
 }
 
 void onCommand(HWND dialog, int id, int notification) {
-    if (readEditSetting(dialog, id) || readTextureSizeSetting(dialog, id)) {
+    if (readEditSetting(dialog, id) || readTextureSizeSetting(dialog, id, notification)) {
         return;
     }
     if (id == IDC_SOURCE_TEXTURE) {

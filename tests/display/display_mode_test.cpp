@@ -1,67 +1,11 @@
 #include "display/display_mode.h"
 
 #include "display/display_seam.h"
+#include "support/fake_display.h"
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <string>
-#include <vector>
-
 namespace {
-
-// A display with a fixed mode list that answers changes from a script and records every call.
-struct Call {
-    std::string kind; // "whole", "fields", "restore" or "message"
-    int32_t number;
-    DisplayMode record; // what the change asks for
-    uint32_t fields;
-    std::string text;
-};
-
-struct FakeDisplay {
-    std::vector<DisplayMode> modes;
-    std::deque<int32_t> answers; // one per change; success once they run out
-    std::vector<Call> calls;
-};
-
-FakeDisplay fake;
-
-bool fakeEnumerate(int32_t number, DisplayMode* mode) {
-    if (number < 0 || number >= static_cast<int32_t>(fake.modes.size())) {
-        return false;
-    }
-    *mode = fake.modes[number];
-    return true;
-}
-
-int32_t fakeChange(int32_t number, const DisplayMode* request, uint32_t fields) {
-    DisplayMode record = {};
-    fakeEnumerate(number, &record);
-    if (request != nullptr) {
-        record.width = request->width;
-        record.height = request->height;
-        record.depth = request->depth;
-    }
-    fake.calls.push_back({request ? "fields" : "whole", number, record, fields, ""});
-    if (fake.answers.empty()) {
-        return kDisplayChangeSuccessful;
-    }
-    const int32_t answer = fake.answers.front();
-    fake.answers.pop_front();
-    return answer;
-}
-
-int32_t fakeRestore() {
-    fake.calls.push_back({"restore", 0, {}, 0, ""});
-    return kDisplayChangeSuccessful;
-}
-
-void fakeMessage(const char* text) {
-    fake.calls.push_back({"message", 0, {}, 0, text});
-}
-
-const DisplaySeam kFakeSeam = {fakeEnumerate, fakeChange, fakeRestore, fakeMessage};
 
 constexpr uint32_t kThreeFields = 0x001C0000;
 constexpr uint32_t kDepthOnly = 0x00040000;
@@ -69,19 +13,8 @@ constexpr uint32_t kResolutionOnly = 0x00180000;
 
 class DisplayModeSwitch : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fake = FakeDisplay{};
-        fake.modes = {
-            {640, 480, 8, 60},  {640, 480, 16, 60},  {800, 600, 16, 60},
-            {800, 600, 16, 75}, {1024, 768, 32, 60}, {1024, 768, 32, 75},
-        };
-        saved = displaySeam;
-        displaySeam = &kFakeSeam;
-    }
-    void TearDown() override { displaySeam = saved; }
-
-    static void expectChange(const Call& call, const char* kind, int32_t number, DisplayMode record,
-                             uint32_t fields) {
+    static void expectChange(const FakeDisplayCall& call, const char* kind, int32_t number,
+                             DisplayMode record, uint32_t fields) {
         EXPECT_EQ(call.kind, kind);
         EXPECT_EQ(call.number, number);
         EXPECT_EQ(call.record.width, record.width);
@@ -91,7 +24,15 @@ protected:
         EXPECT_EQ(call.fields, fields);
     }
 
-    const DisplaySeam* saved = nullptr;
+    FakeDisplayInUse display{{
+        {640, 480, 8, 60},
+        {640, 480, 16, 60},
+        {800, 600, 16, 60},
+        {800, 600, 16, 75},
+        {1024, 768, 32, 60},
+        {1024, 768, 32, 75},
+    }};
+    FakeDisplay& fake = fakeDisplay;
 };
 
 TEST_F(DisplayModeSwitch, RefusedSixtyHertzGivesWayToSeventyFive) {

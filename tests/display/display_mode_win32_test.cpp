@@ -2,6 +2,7 @@
 
 #include "display/display_mode.h"
 #include "display/display_seam.h"
+#include "support/message_box_watch_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -62,49 +63,13 @@ TEST_F(DisplayModeWin32, RefusedResolutionIsReported) {
     EXPECT_EQ(current.dmPelsHeight, 768u);
 }
 
-struct MessageBoxSeen {
-    DWORD ownerThread;
-    std::string text;
-    bool hasErrorIcon = false;
-    bool found = false;
-};
-
-// Finds the "SS Error" box, reads it and closes it; gives up after five seconds.
-DWORD WINAPI closeMessageBox(void* parameter) {
-    auto* seen = static_cast<MessageBoxSeen*>(parameter);
-    for (int attempt = 0; attempt < 500; ++attempt) {
-        HWND box = FindWindowA("#32770", "SS Error");
-        if (box != nullptr) {
-            char text[256] = {};
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof text); // the message's static control
-            seen->text = text;
-            const HICON errorIcon = LoadIcon(nullptr, IDI_HAND);
-            for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
-                 child = GetWindow(child, GW_HWNDNEXT)) {
-                if (reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0)) == errorIcon) {
-                    seen->hasErrorIcon = true;
-                }
-            }
-            seen->found = true;
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-            return 0;
-        }
-        Sleep(10);
-    }
-    PostThreadMessageA(seen->ownerThread, WM_QUIT, 0, 0); // never leave the test hanging
-    return 0;
-}
-
 TEST(DisplayModeMessage, ShowsTheTextInAnErrorBoxCaptionedSsError) {
-    MessageBoxSeen seen = {GetCurrentThreadId(), "", false, false};
-    HANDLE watcher = CreateThread(nullptr, 0, closeMessageBox, &seen, 0, nullptr);
-    ASSERT_NE(watcher, nullptr);
+    MessageBoxWatch box("SS Error");
     platformDisplaySeam.showMessage("The video mode 640x480x16-bit color is not supported\n");
-    WaitForSingleObject(watcher, INFINITE);
-    CloseHandle(watcher);
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(seen.text, "The video mode 640x480x16-bit color is not supported\n");
-    EXPECT_TRUE(seen.hasErrorIcon);
+    box.wait();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.text, "The video mode 640x480x16-bit color is not supported\n");
+    EXPECT_TRUE(box.hasErrorIcon);
 }
 
 } // namespace

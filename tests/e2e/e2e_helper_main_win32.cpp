@@ -3,6 +3,7 @@
 // state, and a colourful backdrop for the desktop capture. Prints key=value lines.
 #include <windows.h>
 
+#include "support/screen_saver_state_win32.h"
 #include "support/test_window_win32.h"
 
 #include <cstdarg>
@@ -176,9 +177,7 @@ int askAutoPlay() {
 }
 
 int readSaverRunning() {
-    BOOL running = FALSE;
-    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-    say("running=%d", running ? 1 : 0);
+    say("running=%d", screenSaverRunning() ? 1 : 0);
     return 0;
 }
 

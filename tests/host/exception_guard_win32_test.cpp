@@ -1,10 +1,11 @@
 #include <windows.h>
 
-#include "display/display_seam.h"
 #include "host/exception_guard_win32.h"
 #include "host/host_entry_win32.h"
 #include "host/saver_display_mode_win32.h"
 #include "settings/saver_settings.h"
+#include "support/fake_display.h"
+#include "support/screen_saver_state_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -13,31 +14,6 @@
 namespace {
 
 constexpr DWORD kTestException = 0xE0000042;
-
-int displayRestores = 0;
-
-bool oneMode(int32_t number, DisplayMode* mode) {
-    if (number != 0) {
-        return false;
-    }
-    *mode = {640, 480, 16, 60};
-    return true;
-}
-
-int32_t acceptChange(int32_t, const DisplayMode* request, uint32_t) {
-    if (request != nullptr && request->width == 0) {
-        ++displayRestores;
-    }
-    return kDisplayChangeSuccessful;
-}
-
-int32_t acceptRestore() {
-    return kDisplayChangeSuccessful;
-}
-
-void dropMessage(const char*) {}
-
-const DisplaySeam kAcceptingDisplay = {oneMode, acceptChange, acceptRestore, dropMessage};
 
 int filterCalls = 0;
 DWORD filteredCode = 0;
@@ -76,12 +52,6 @@ int catchesItsOwnException(const char*) {
     }
 }
 
-BOOL screenSaverRunning() {
-    BOOL running = FALSE;
-    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-    return running;
-}
-
 // The thread's exception-handler chain on 32-bit Windows; the 64-bit build has none.
 DWORD handlerChain() {
 #if defined(__i386__)
@@ -94,9 +64,6 @@ DWORD handlerChain() {
 class ExceptionGuard : public ::testing::Test {
 protected:
     void SetUp() override {
-        savedSeam = displaySeam;
-        displaySeam = &kAcceptingDisplay;
-        displayRestores = 0;
         filterCalls = 0;
         filteredCode = 0;
         applyDefaults();
@@ -107,7 +74,6 @@ protected:
     }
     void TearDown() override {
         restoreSaverDisplayMode();
-        displaySeam = savedSeam;
         onWin9x = 0;
         EXPECT_EQ(handlerChain(), chainBefore) << "the handler chain was left changed";
     }
@@ -120,7 +86,7 @@ protected:
         ASSERT_TRUE(switchToSaverDisplayMode());
     }
 
-    const DisplaySeam* savedSeam = nullptr;
+    FakeDisplayInUse display{{{640, 480, 16, 60}}};
     DWORD chainBefore = 0;
 };
 
@@ -135,7 +101,7 @@ TEST_F(ExceptionGuard, CrashHandedToTheGuardEndsTheModeAndUndoesTheSaverState) {
     EXPECT_EQ(filterCalls, 1);
     EXPECT_EQ(filteredCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
     EXPECT_FALSE(saverDisplayModeActive());
-    EXPECT_EQ(displayRestores, 1);
+    EXPECT_EQ(fakeDisplay.returnsToOwnMode(), 1);
     EXPECT_FALSE(screenSaverRunning());
 }
 
@@ -159,7 +125,7 @@ TEST_F(ExceptionGuard, CrashFilterOfEveryThreadUndoesTheSaverStateOnceAndPassesT
     EXPECT_FALSE(saverDisplayModeActive());
     EXPECT_FALSE(screenSaverRunning());
     crashCleanupFilter(&pointers);
-    EXPECT_EQ(displayRestores, 1);
+    EXPECT_EQ(fakeDisplay.returnsToOwnMode(), 1);
 }
 
 } // namespace

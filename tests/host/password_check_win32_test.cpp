@@ -2,6 +2,7 @@
 
 #include "host/host_entry_win32.h"
 #include "host/saver_window_win32.h"
+#include "support/screen_saver_state_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,6 @@ namespace {
 
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr char kSwitch[] = "ScreenSaveUsePassword";
-
-BOOL screenSaverRunning() {
-    BOOL running = FALSE;
-    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-    return running;
-}
 
 // The test's PASSWORD.CPL lies beside the test program, where LoadLibraryA looks first.
 class PasswordCheck : public ::testing::Test {

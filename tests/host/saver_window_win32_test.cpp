@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include "common/preview_flag.h"
-#include "display/display_seam.h"
 #include "host/host_entry_win32.h"
 #include "host/render_thread_win32.h"
 #include "host/saver_display_mode_win32.h"
@@ -10,6 +9,8 @@
 #include "settings/registry_store.h"
 #include "settings/saver_settings.h"
 #include "support/dialog_driver_win32.h"
+#include "support/fake_display.h"
+#include "support/message_box_watch_win32.h"
 #include "support/test_window_win32.h"
 
 #include <gtest/gtest.h>
@@ -20,75 +21,12 @@
 
 namespace {
 
-// A display that offers one mode and accepts or refuses every change, noting each request.
-struct FakeDisplay {
-    bool accept = true;
-    std::vector<std::string> calls;
-};
-
-FakeDisplay display;
-
-bool fakeEnumerate(int32_t number, DisplayMode* mode) {
-    if (number != 0) {
-        return false;
-    }
-    *mode = {640, 480, 16, 60};
-    return true;
-}
-
-int32_t fakeChange(int32_t, const DisplayMode* request, uint32_t) {
-    // The restore request is the only one with a width of 0.
-    display.calls.push_back(request != nullptr && request->width == 0 ? "restore" : "switch");
-    return display.accept ? kDisplayChangeSuccessful : kDisplayChangeBadMode;
-}
-
-int32_t fakeRestoreStored() {
-    display.calls.push_back("stored");
-    return kDisplayChangeSuccessful;
-}
-
-void fakeMessage(const char*) {
-    display.calls.push_back("message");
-}
-
-const DisplaySeam kFakeDisplay = {fakeEnumerate, fakeChange, fakeRestoreStored, fakeMessage};
-
-// Finds the message box with the caption on another thread, reads it and presses OK.
-struct MessageBoxAnswer {
-    const char* caption;
-    std::string text;
-    HANDLE thread = nullptr;
-
-    static DWORD WINAPI run(void* parameter) {
-        auto* answer = static_cast<MessageBoxAnswer*>(parameter);
-        for (int attempt = 0; attempt < 500; ++attempt) {
-            if (HWND box = FindWindowA("#32770", answer->caption)) {
-                char text[600] = {};
-                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-                answer->text = text;
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-                return 0;
-            }
-            Sleep(10);
-        }
-        return 1;
-    }
-
-    explicit MessageBoxAnswer(const char* boxCaption) : caption(boxCaption) {
-        thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
-    }
-    ~MessageBoxAnswer() {
-        WaitForSingleObject(thread, 6000);
-        CloseHandle(thread);
-    }
-};
-
 constexpr char kClassName[] = "MereflowSaverUnderTest";
 
 class SaverWindow : public ::testing::Test {
 protected:
     HWND window = nullptr;
-    const DisplaySeam* savedSeam = nullptr;
+    FakeDisplayInUse display{{{640, 480, 16, 60}}};
 
     void SetUp() override {
         WNDCLASSA windowClass = {};
@@ -98,9 +36,6 @@ protected:
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
         windowClass.lpszClassName = kClassName;
         RegisterClassA(&windowClass);
-        savedSeam = displaySeam;
-        displaySeam = &kFakeDisplay;
-        display = FakeDisplay{};
         isPreview = 0;
         onWin9x = 0;
         closingAllowed = 0;
@@ -120,7 +55,6 @@ protected:
             DestroyWindow(window);
         }
         quitPosted();
-        displaySeam = savedSeam;
         isPreview = 0;
         closingAllowed = 0;
         clearSettingsStore();
@@ -165,7 +99,7 @@ TEST_F(SaverWindow, CreationStartsTheRenderThreadAndDestructionStopsItSavesAndQu
     EXPECT_EQ(renderThread.load(), nullptr);
     EXPECT_TRUE(quitPosted());
     EXPECT_EQ(storedValueCount(), 38);
-    EXPECT_TRUE(display.calls.empty());
+    EXPECT_TRUE(fakeDisplay.calls.empty());
 }
 
 TEST_F(SaverWindow, TheFirstTwentyMouseMovesNeverReachTheRules) {
@@ -186,7 +120,7 @@ TEST_F(SaverWindow, TheFirstTwentyMouseMovesNeverReachTheRules) {
 TEST_F(SaverWindow, ChosenDisplayModeIsSwitchedForTheRunAndRestoredOnce) {
     chooseDisplayMode();
     create();
-    EXPECT_EQ(display.calls, std::vector<std::string>{"switch"});
+    EXPECT_EQ(fakeDisplay.kinds(), std::vector<std::string>{"whole"});
     EXPECT_TRUE(saverDisplayModeActive());
     RECT area;
     GetWindowRect(window, &area);
@@ -195,10 +129,11 @@ TEST_F(SaverWindow, ChosenDisplayModeIsSwitchedForTheRunAndRestoredOnce) {
     EXPECT_NE(renderThread.load(), nullptr);
 
     DestroyWindow(window);
-    EXPECT_EQ(display.calls, (std::vector<std::string>{"switch", "restore"}));
+    EXPECT_EQ(fakeDisplay.kinds(), (std::vector<std::string>{"whole", "fields"}));
+    EXPECT_EQ(fakeDisplay.returnsToOwnMode(), 1);
     EXPECT_FALSE(saverDisplayModeActive());
     restoreSaverDisplayMode();
-    EXPECT_EQ(display.calls.size(), 2u);
+    EXPECT_EQ(fakeDisplay.calls.size(), 2u);
 }
 
 TEST_F(SaverWindow, PreviewNeitherSwitchesTheDisplayNorCountsMoves) {
@@ -214,7 +149,7 @@ TEST_F(SaverWindow, PreviewNeitherSwitchesTheDisplayNorCountsMoves) {
     EXPECT_FALSE(closeRequested());
     EXPECT_EQ(mouseMoveCount, 0);
     DestroyWindow(window);
-    EXPECT_TRUE(display.calls.empty());
+    EXPECT_TRUE(fakeDisplay.calls.empty());
     EXPECT_EQ(storedValueCount(), 38);
 }
 
@@ -223,28 +158,30 @@ TEST_F(SaverWindow, FailedCustomPictureEndsBeforeTheDisplaySwitchAndTheRenderThr
     saverSettings.sourceTexture = kSourceCustom;
     std::strcpy(saverSettings.customPicturePath, "C:\\missing\\none.bmp");
     {
-        MessageBoxAnswer answer("Error");
+        MessageBoxWatch box("Error");
         create();
-        EXPECT_EQ(answer.text,
+        box.wait();
+        EXPECT_EQ(box.text,
                   "Error loading custom image \"C:\\missing\\none.bmp\".\nHRESULT = 80004005");
     }
     EXPECT_TRUE(quitPosted());
     EXPECT_EQ(renderThread.load(), nullptr);
-    EXPECT_TRUE(display.calls.empty());
+    EXPECT_TRUE(fakeDisplay.calls.empty());
     EXPECT_FALSE(saverDisplayModeActive());
 }
 
 TEST_F(SaverWindow, RefusedDisplayModeEndsWithoutTheRenderThread) {
     chooseDisplayMode();
-    display.accept = false;
+    fakeDisplay.laterAnswer = kDisplayChangeBadMode;
     {
-        MessageBoxAnswer answer("MRFX");
+        MessageBoxWatch box("MRFX");
         create();
-        EXPECT_EQ(answer.text, "Error setting resolution");
+        box.wait();
+        EXPECT_EQ(box.text, "Error setting resolution");
     }
     EXPECT_TRUE(quitPosted());
     EXPECT_EQ(renderThread.load(), nullptr);
-    EXPECT_EQ(display.calls.back(), "message"); // the switch's own report came first
+    EXPECT_EQ(fakeDisplay.calls.back().kind, "message"); // the switch's own report came first
     EXPECT_FALSE(saverDisplayModeActive());
 }
 

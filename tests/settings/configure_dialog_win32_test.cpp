@@ -152,8 +152,37 @@ TEST_F(ConfigureDialog, UnlistedWidthShowsTheFirstEntryAndKeepsItsValue) {
 
     chooseComboEntry(dialog, IDC_TEXTURE_WIDTH, 3, CBN_SELCHANGE);
     EXPECT_EQ(saverSettings.textureWidth, 1024);
+    // Only a changed selection is a choice; Wine confirms a list closed without one too.
     chooseComboEntry(dialog, IDC_TEXTURE_HEIGHT, 1, CBN_SELENDOK);
-    EXPECT_EQ(saverSettings.textureHeight, 256);
+    EXPECT_EQ(saverSettings.textureHeight, 1024);
+}
+
+TEST_F(ConfigureDialog, TabbingThroughAndOpeningAListWithoutAChoiceKeepAnUnlistedWidth) {
+    saverSettings.textureWidth = 300;
+    saveSettings();
+    open();
+    SetForegroundWindow(dialog);
+    pumpMessages(50);
+    HWND first = GetFocus();
+    ASSERT_NE(first, nullptr);
+    bool visitedWidth = false;
+    bool visitedHeight = false;
+    for (int press = 0; press < 40; ++press) {
+        pressKey(dialog, VK_TAB);
+        visitedWidth = visitedWidth || GetFocus() == GetDlgItem(dialog, IDC_TEXTURE_WIDTH);
+        visitedHeight = visitedHeight || GetFocus() == GetDlgItem(dialog, IDC_TEXTURE_HEIGHT);
+        if (GetFocus() == first) {
+            break;
+        }
+    }
+    EXPECT_TRUE(visitedWidth && visitedHeight);
+
+    clickWithMouse(dialog, IDC_TEXTURE_WIDTH);
+    EXPECT_TRUE(SendDlgItemMessageA(dialog, IDC_TEXTURE_WIDTH, CB_GETDROPPEDSTATE, 0, 0));
+    clickWithMouse(dialog, IDC_TEXTURE_WIDTH);
+    EXPECT_FALSE(SendDlgItemMessageA(dialog, IDC_TEXTURE_WIDTH, CB_GETDROPPEDSTATE, 0, 0));
+    clickWithMouse(dialog, IDOK);
+    EXPECT_EQ(storedDword("000_003"), 300);
 }
 
 TEST_F(ConfigureDialog, EditsStoreTheirLeadingWholeNumberAsTyped) {

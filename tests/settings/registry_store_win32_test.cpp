@@ -3,6 +3,7 @@
 #include "settings/registry_store.h"
 #include "settings/saver_settings.h"
 #include "settings/settings_values.h"
+#include "support/settings_key.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,6 @@
 #include <vector>
 
 namespace {
-
-// The test prefix's own registry: the tests run inside the test script's Wine prefix.
-constexpr char kKey[] = "Software\\Quorvane\\ss\\dr\\10";
 
 // A record full of values that neither the defaults nor a store of defaults would hold.
 SaverSettings oddSettings() {
@@ -42,13 +40,13 @@ void expectSameRecord(const SaverSettings& actual, const SaverSettings& expected
 
 class RegistryStore : public ::testing::Test {
 protected:
-    void SetUp() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey); }
-    void TearDown() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey); }
+    void SetUp() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestSettingsKey); }
+    void TearDown() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestSettingsKey); }
 
     static HKEY openKey() {
         HKEY key = nullptr;
-        EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                  KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTestSettingsKey, 0, nullptr,
+                                  REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         return key;
     }

@@ -3,12 +3,12 @@
 
 #include "support/dialog_driver_win32.h"
 #include "support/png_writer.h"
+#include "support/settings_key.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr char kSettingsKey[] = "Software\\Quorvane\\ss\\dr\\10";
 constexpr UINT kPollMs = 30;
 constexpr DWORD kGiveUpMs = 5000;
 
@@ -64,12 +64,12 @@ void CALLBACK pollForWindow(HWND, UINT, UINT_PTR, DWORD) {
 } // namespace
 
 void clearSettingsStore() {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettingsKey);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestSettingsKey);
 }
 
 int storedValueCount() {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kTestSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return 0;
     }
     DWORD count = 0;
@@ -81,7 +81,7 @@ int storedValueCount() {
 
 int64_t storedDword(const char* name) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kTestSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return -1;
     }
     DWORD type = 0;
@@ -140,6 +140,50 @@ void clickControl(HWND dialog, int id) {
     // A notifying static answers a press and release of the left button.
     SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+namespace {
+
+constexpr int kInputSettleMs = 100;
+
+void pumpDialogMessages(HWND dialog, int milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    do {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!IsDialogMessageA(dialog, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+        Sleep(5);
+    } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+} // namespace
+
+void pressKey(HWND dialog, WORD key) {
+    INPUT input[2] = {};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = key;
+    input[1] = input[0];
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+    pumpDialogMessages(dialog, kInputSettleMs);
+}
+
+void clickWithMouse(HWND dialog, int id) {
+    RECT rect;
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    pumpDialogMessages(dialog, kInputSettleMs);
+    INPUT input[2] = {};
+    input[0].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1] = input[0];
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+    pumpDialogMessages(dialog, kInputSettleMs);
 }
 
 std::string controlText(HWND dialog, int id) {

@@ -33,6 +33,11 @@ INT_PTR runModalDialog(int templateId, DLGPROC procedure, const char* caption,
 // Clicks a button (BM_CLICK) or a notifying static (a left-button press) as the user would.
 void clickControl(HWND dialog, int id);
 
+// Real input, queued by the system as a keyboard and a mouse would queue it, then dispatched
+// with the dialog's own keyboard handling (Tab moves the focus). The dialog must be in front.
+void pressKey(HWND dialog, WORD key);
+void clickWithMouse(HWND dialog, int id); // the left button, at the control's centre
+
 // A control's window text and a combo box's selected entry's text.
 std::string controlText(HWND dialog, int id);
 std::string selectedEntryText(HWND dialog, int id);

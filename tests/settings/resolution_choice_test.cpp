@@ -1,4 +1,4 @@
-#include "display/resolution_choice.h"
+#include "settings/resolution_choice.h"
 
 #include "settings/saver_settings.h"
 

@@ -1,5 +1,5 @@
 // Mode list texts, the selection on opening and the settings that OK stores.
-#include "display/resolution_choice.h"
+#include "settings/resolution_choice.h"
 
 #include "settings/dialog_numbers.h"
 #include "settings/saver_settings.h"

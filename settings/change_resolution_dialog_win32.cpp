@@ -1,11 +1,12 @@
-// ChangeResolutionDialogProc and listDisplayModes.
+// ChangeResolutionDialogProc: the mode list, the edit boxes and what OK stores.
 #include <windows.h>
 
-#include "display/change_resolution_dialog_win32.h"
-#include "display/resolution_choice.h"
+#include "display/display_seam.h"
 #include "resources/resource_ids.h"
+#include "settings/change_resolution_dialog_win32.h"
 #include "settings/dialog_numbers.h"
 #include "settings/registry_store.h"
+#include "settings/resolution_choice.h"
 #include "settings/saver_settings.h"
 
 #include <cstdio>
@@ -57,6 +58,19 @@ void addListItem(HWND dialog, const char* text) {
                         reinterpret_cast<LPARAM>(text));
 }
 
+// One item per mode deeper than 8 bits, in the display's own order.
+void listDisplayModes(HWND dialog) {
+    DisplayMode mode = {};
+    for (int32_t number = 0; displaySeam->enumerateMode(number, &mode); ++number) {
+        const std::string text =
+            modeItemText(static_cast<uint32_t>(mode.width), static_cast<uint32_t>(mode.height),
+                         static_cast<uint32_t>(mode.depth));
+        if (!text.empty()) {
+            addListItem(dialog, text.c_str());
+        }
+    }
+}
+
 void initialize(HWND dialog) {
     const SaverSettings& s = saverSettings;
     // Each write makes the edit report a change, which stores the same value again.
@@ -97,18 +111,6 @@ void confirm(HWND dialog) {
 }
 
 } // namespace
-
-void listDisplayModes(HWND dialog) {
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    for (DWORD number = 0; EnumDisplaySettingsA(nullptr, number, &mode); ++number) {
-        const std::string text =
-            modeItemText(mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel);
-        if (!text.empty()) {
-            addListItem(dialog, text.c_str());
-        }
-    }
-}
 
 INT_PTR CALLBACK ChangeResolutionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {

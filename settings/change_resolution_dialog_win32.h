@@ -7,6 +7,3 @@
 // typed; OK applies the list's choice and stores every setting. Returns 0 for every message.
 INT_PTR CALLBACK ChangeResolutionDialogProc(HWND dialog, UINT message, WPARAM wParam,
                                             LPARAM lParam);
-
-// Appends one item per display mode deeper than 8 bits, in the display's own order.
-void listDisplayModes(HWND dialog);
