@@ -30,14 +30,16 @@ bool renderFrames(const std::string& arguments) {
 
 // Red, green over blue, yellow: each quadrant 32 pixels square, so that no JPEG block, nor any
 // block of its halved colour, straddles two colours.
+const uint8_t kQuadrantColours[4][3] = {
+    {200, 30, 30}, {30, 200, 30}, {30, 30, 200}, {200, 200, 30}};
+
 RgbImage quadrants() {
-    const uint8_t colours[4][3] = {{200, 30, 30}, {30, 200, 30}, {30, 30, 200}, {200, 200, 30}};
     RgbImage image;
     image.width = 64;
     image.height = 64;
     for (int y = 0; y < 64; ++y) {
         for (int x = 0; x < 64; ++x) {
-            const uint8_t* c = colours[(y / 32) * 2 + x / 32];
+            const uint8_t* c = kQuadrantColours[(y / 32) * 2 + x / 32];
             image.rgb.insert(image.rgb.end(), c, c + 3);
         }
     }
@@ -71,12 +73,12 @@ void writeJpeg(const std::string& path, const RgbImage& image) {
 // The picture lies still and whole in the middle of a still scene, as the quadrants' centres
 // show: the red one at the top left, whatever the file's own row order.
 TEST(RenderFrames, PngAndJpegPicturesReachTheSurfaceUpright) {
+    // The light shades the picture a little; the JPEG may lie a few steps further off.
     const struct {
         const char* name;
         int tolerance;
-    } cases[] = {{"quadrants.png", 0}, {"quadrants.jpg", 12}};
+    } cases[] = {{"quadrants.png", 10}, {"quadrants.jpg", 20}};
     const int points[4][2] = {{20, 16}, {44, 16}, {20, 34}, {44, 34}};
-    const uint8_t lit[4][3] = {{200, 30, 30}, {30, 200, 30}, {30, 30, 200}, {200, 200, 30}};
     std::string error;
     ASSERT_TRUE(writePng(tempPath("quadrants.png"), quadrants(), error)) << error;
     writeJpeg(tempPath("quadrants.jpg"), quadrants());
@@ -91,7 +93,7 @@ TEST(RenderFrames, PngAndJpegPicturesReachTheSurfaceUpright) {
         for (int q = 0; q < 4; ++q) {
             const uint8_t* p = &frame.rgb[3 * (points[q][1] * 64 + points[q][0])];
             for (int channel = 0; channel < 3; ++channel) {
-                EXPECT_NEAR(p[channel], lit[q][channel], c.tolerance + 10)
+                EXPECT_NEAR(p[channel], kQuadrantColours[q][channel], c.tolerance)
                     << c.name << " quadrant " << q << " channel " << channel;
             }
         }
