@@ -1,10 +1,10 @@
 // What a whole frame costs natively: normals, drawing into OSMesa, the drip update, the rest.
 // llvmpipe rasterises on threads of its own; with LP_NUM_THREADS=0 it works on the calling
 // thread, and the CPU column then holds the whole cost of a frame.
+#include "offscreen/offscreen_gl.h"
 #include "scene/frame.h"
 #include "scene/scene_setup.h"
 #include "settings/saver_settings.h"
-#include "support/offscreen_gl.h"
 #include "surface/drips.h"
 #include "surface/sine_table.h"
 #include "surface/surface_drawing.h"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Renders the README's pictures of the saver, one per source, with the offscreen renderer:
-# default settings, a fixed seed, five seconds into the run. Writes docs/pictures/*.png.
+# Renders the README's pictures of the saver with the offscreen renderer: for each source, a few
+# seconds of the saver in motion as an animated WebP file, with the default settings, a fixed
+# seed and a stepped clock. Writes docs/pictures/*.webp.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -20,20 +21,24 @@ convert -size 1024x768 xc:'#3a6ea5' \
     -fill '#d4d0c8' -draw 'rectangle 0,738 1024,768' \
     -fill '#c0c0c0' -draw 'rectangle 780,140 960,320' \
     -fill '#ffcc00' -draw 'circle 870,230 870,170' \
-    -depth 8 "$work/desktop.ppm"
-convert -seed 7 -size 512x256 plasma:fractal -blur 0x1 -depth 8 "$work/picture.ppm"
+    "$work/desktop.png"
+convert -seed 7 -size 512x256 plasma:fractal -blur 0x1 -quality 92 "$work/picture.jpg"
 
+# render NAME [render_frames options]: docs/pictures/NAME.webp, four seconds at 15 frames a
+# second. Each file should stay under about 2 MB.
 render() {
-    local source=$1 picture=${2:-}
-    mkdir -p "$work/$source"
-    build/native/tools/render_frames/render_frames --source "$source" \
-        ${picture:+--picture "$picture"} --size 512x384 --seed 5 --fps 30 \
-        --frames 150 --every 150 --out "$work/$source" >/dev/null
-    convert "$work/$source/frame_0150.png" -strip "docs/pictures/$source.png"
+    local name=$1
+    shift
+    echo "$name"
+    build/native/tools/render_frames/render_frames "$@" --size 384x288 --seed 5 --fps 15 \
+        --frames 60 --every 0 --animation "docs/pictures/$name.webp" >/dev/null
 }
-render desktop "$work/desktop.ppm"
-render chomify
-render sky
-render white
-render custom "$work/picture.ppm"
+render desktop --source desktop --picture "$work/desktop.png"
+render chomify --source chomify
+render sky --source sky
+render white --source white
+render custom --source custom --picture "$work/picture.jpg"
+# Two monitors: the animation of the two-monitor layout goes here, as one more render line
+# with render_frames' monitor layout option.
+
 ls -l docs/pictures

@@ -1,4 +1,5 @@
-// Whether the calling thread has a current OpenGL context.
+// Whether the calling thread has a current OpenGL context. The Windows build answers through
+// WGL; natively, the library that makes the contexts answers (OSMesa for the offscreen one).
 #pragma once
 
 // Lets code that may run after the context is gone (static destructors at process exit) leave

@@ -1,10 +1,10 @@
 #include "scene/frame.h"
 
 #include "common/clock.h"
+#include "offscreen/offscreen_gl.h"
 #include "scene/camera_oscillator.h"
 #include "scene/scene_setup.h"
 #include "settings/saver_settings.h"
-#include "support/offscreen_gl.h"
 #include "surface/drips.h"
 #include "surface/sine_table.h"
 #include "surface/surface_grid.h"

@@ -1,8 +1,8 @@
 #include "scene/scene_setup.h"
 
+#include "offscreen/offscreen_gl.h"
 #include "scene/camera_oscillator.h"
 #include "settings/saver_settings.h"
-#include "support/offscreen_gl.h"
 #include "surface/surface_grid.h"
 #include "textures/bitmap_resources.h"
 #include "textures/builtin_texture.h"

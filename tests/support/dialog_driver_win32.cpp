@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "support/dialog_driver_win32.h"
-#include "support/png_writer.h"
+#include "support/picture_writers_win32.h"
 #include "support/settings_key.h"
 
 #include <gtest/gtest.h>
@@ -264,7 +264,9 @@ Screenshot captureWindow(HWND window) {
 
 bool saveScreenshot(const Screenshot& shot, const std::string& name) {
     CreateDirectoryA("screenshots", nullptr);
-    return writePngRgb("screenshots/" + name + ".png", shot.width, shot.height, shot.rgb);
+    const auto pixel = [&shot](int x, int y) { return shot.pixel(x, y); };
+    return picture_writers::writeFile("screenshots/" + name + ".bmp",
+                                      picture_writers::makeBmp(shot.width, shot.height, pixel));
 }
 
 RECT controlRectInWindow(HWND window, int id) {

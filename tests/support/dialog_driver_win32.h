@@ -58,7 +58,8 @@ struct Screenshot {
 // Brings the window to the top, lets pending paints happen and copies it from the screen.
 Screenshot captureWindow(HWND window);
 
-// Writes the screenshot as screenshots/NAME.png beside the test program.
+// Writes the screenshot as screenshots/NAME.bmp beside the test program; the test command turns
+// it into a PNG file.
 bool saveScreenshot(const Screenshot& shot, const std::string& name);
 
 // A control's rectangle in the coordinates of the window's top-left corner.

@@ -1,8 +1,8 @@
 #include "surface/surface_drawing.h"
 
+#include "offscreen/offscreen_gl.h"
 #include "scene/scene_setup.h"
 #include "settings/saver_settings.h"
-#include "support/offscreen_gl.h"
 #include "surface/drips.h"
 #include "surface/surface_grid.h"
 #include "textures/builtin_texture.h"

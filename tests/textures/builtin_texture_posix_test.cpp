@@ -1,7 +1,7 @@
 #include "textures/builtin_texture.h"
 
+#include "offscreen/offscreen_gl.h"
 #include "settings/saver_settings.h"
-#include "support/offscreen_gl.h"
 #include "textures/bitmap_resources.h"
 #include "textures/source_picture.h"
 

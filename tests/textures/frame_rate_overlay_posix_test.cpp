@@ -1,6 +1,6 @@
 #include "textures/frame_rate_overlay.h"
 
-#include "support/offscreen_gl.h"
+#include "offscreen/offscreen_gl.h"
 #include "textures/bitmap_resources.h"
 #include "textures/builtin_texture.h"
 

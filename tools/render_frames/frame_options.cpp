@@ -10,7 +10,8 @@
 const char kFrameOptionsUsage[] =
     "usage: render_frames [options]\n"
     "  --source desktop|chomify|sky|white|custom   picture on the surface (white)\n"
-    "  --picture FILE.ppm   Desktop or Custom picture (a generated test picture without it)\n"
+    "  --picture FILE       Desktop or Custom picture: PNG, JPEG or binary PPM (a generated\n"
+    "                       test picture without it)\n"
     "  --preset 1-4         apply a built-in preset before the options below\n"
     "  --size WxH           window size in pixels (640x480)\n"
     "  --mesh XxY           grid size (80x60)\n"
@@ -21,8 +22,9 @@ const char kFrameOptionsUsage[] =
     "  --seed N             random seed (1)\n"
     "  --fps F              frames per second of the stepped clock (30)\n"
     "  --frames N           frames to draw (60)\n"
-    "  --every N            write every Nth frame and the last (30)\n"
-    "  --out DIR            where frame_NNNN.png go (.)\n";
+    "  --every N            write every Nth frame and the last as PNG, 0 none (30)\n"
+    "  --out DIR            where frame_NNNN.png go (.)\n"
+    "  --animation FILE     also write every frame to FILE as an animated WebP\n";
 
 namespace {
 
@@ -102,9 +104,12 @@ bool parseOne(const std::string& name, const char* value, FrameOptions& o) {
     } else if (name == "--frames") {
         return parseInt(value, 1, 100000, o.frames);
     } else if (name == "--every") {
-        return parseInt(value, 1, 100000, o.every);
+        return parseInt(value, 0, 100000, o.every);
     } else if (name == "--out") {
         o.outputDirectory = value;
+        return true;
+    } else if (name == "--animation") {
+        o.animationPath = value;
         return true;
     }
     return false;

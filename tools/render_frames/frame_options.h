@@ -6,7 +6,7 @@
 
 struct FrameOptions {
     int32_t source = 3;      // a SourceTexture
-    std::string picturePath; // Desktop or Custom: a binary PPM file; empty for the test picture
+    std::string picturePath; // Desktop or Custom: PNG, JPEG or binary PPM; empty: test picture
     int preset = 0;          // 1 to 4 applies that preset first; 0 keeps the defaults
     int width = 640;         // of the window, in pixels
     int height = 480;
@@ -19,8 +19,9 @@ struct FrameOptions {
     uint32_t seed = 1;
     double framesPerSecond = 30;
     int frames = 60;
-    int every = 30; // write every Nth frame, and the last
+    int every = 30; // write every Nth frame, and the last; 0 writes none
     std::string outputDirectory = ".";
+    std::string animationPath; // every frame, as an animated WebP file; empty for none
 };
 
 // Reads "--name value" pairs. Returns false, with a message, on anything it does not know.

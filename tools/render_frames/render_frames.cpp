@@ -1,21 +1,27 @@
 // render_frames: draws frames of the saver offscreen, exactly as the render thread composes
-// them, on a clock that steps by a fixed interval, and writes chosen frames as PNG files.
+// them, on a clock that steps by a fixed interval, and writes chosen frames as PNG files and
+// every frame, if asked, as an animated WebP file.
 #include "frame_options.h"
 #include "source_pictures.h"
 #include "stepped_clock.h"
 
 #include "common/gl.h"
 #include "common/random.h"
+#include "imaging/picture_files.h"
+#include "imaging/webp_animation.h"
+#include "offscreen/offscreen_gl.h"
 #include "scene/frame.h"
 #include "scene/scene_setup.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
-#include "support/offscreen_gl.h"
 #include "surface/sine_table.h"
 #include "textures/builtin_texture.h"
 #include "textures/source_picture.h"
 
+#include <cmath>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -53,22 +59,41 @@ bool prepareSourcePicture(const FrameOptions& o) {
         return makeTestPicture();
     }
     std::string error;
-    if (!loadPpmPicture(o.picturePath, error)) {
+    if (!loadPicture(o.picturePath, error)) {
         std::fprintf(stderr, "render_frames: %s\n", error.c_str());
         return false;
     }
     return true;
 }
 
-bool writeFrame(const OffscreenGl& gl, const FrameOptions& o, int frame) {
+bool wantsPng(const FrameOptions& o, int frame) {
+    return o.every > 0 && (frame % o.every == 0 || frame == o.frames);
+}
+
+// When the frame drawn after `frames` steps of the clock starts to show, in milliseconds.
+int frameStartMs(const FrameOptions& o, int frames) {
+    return static_cast<int>(std::lround(frames * 1000.0 / o.framesPerSecond));
+}
+
+// Writes what the frame asks for; the progress line is ended before any complaint.
+bool writeFrame(const RgbImage& image, const FrameOptions& o, int frame, WebpAnimation* animation,
+                std::vector<std::string>& written) {
+    std::string error;
+    if (animation && !animation->addFrame(image, frameStartMs(o, frame - 1), error)) {
+        std::fprintf(stderr, "\nrender_frames: %s\n", error.c_str());
+        return false;
+    }
+    if (!wantsPng(o, frame)) {
+        return true;
+    }
     char name[32];
     std::snprintf(name, sizeof name, "/frame_%04d.png", frame);
     const std::string path = o.outputDirectory + name;
-    if (!gl.writePng(path)) {
-        std::fprintf(stderr, "render_frames: cannot write %s\n", path.c_str());
+    if (!writePng(path, image, error)) {
+        std::fprintf(stderr, "\nrender_frames: %s\n", error.c_str());
         return false;
     }
-    std::printf("%s\n", path.c_str());
+    written.push_back(path);
     return true;
 }
 
@@ -100,14 +125,36 @@ int main(int argc, char** argv) {
         uploadSourcePicture();
     }
 
+    std::unique_ptr<WebpAnimation> animation;
+    if (!options.animationPath.empty()) {
+        animation = std::make_unique<WebpAnimation>(options.width, options.height);
+        if (!animation->ready()) {
+            std::fprintf(stderr, "render_frames: cannot start an animation\n");
+            return 1;
+        }
+    }
+    std::vector<std::string> written;
     const double intervalMs = 1000.0 / options.framesPerSecond;
     for (int frame = 1; frame <= options.frames; ++frame) {
         advanceSteppedClock(intervalMs);
         renderFrame(nullptr);
-        if ((frame % options.every == 0 || frame == options.frames) &&
-            !writeFrame(gl, options, frame)) {
+        std::fprintf(stderr, "\rframe %d of %d", frame, options.frames);
+        if ((animation || wantsPng(options, frame)) &&
+            !writeFrame(gl.image(), options, frame, animation.get(), written)) {
             return 1;
         }
+    }
+    std::fprintf(stderr, "\n");
+    if (animation) {
+        if (!animation->write(options.animationPath, frameStartMs(options, options.frames),
+                              error)) {
+            std::fprintf(stderr, "render_frames: %s\n", error.c_str());
+            return 1;
+        }
+        written.push_back(options.animationPath);
+    }
+    for (const std::string& path : written) {
+        std::printf("%s\n", path.c_str());
     }
     return 0;
 }

@@ -7,6 +7,6 @@
 // white grid of 32-pixel squares, with a dark diagonal, so that ripples show how they bend it.
 bool makeTestPicture();
 
-// Fills the source picture buffer at its working size from a binary PPM (P6, 8-bit) file,
+// Fills the source picture buffer at its working size from a PNG, JPEG or binary PPM file,
 // stretched as the saver stretches a picture. Returns false, with a message, when it cannot.
-bool loadPpmPicture(const std::string& path, std::string& error);
+bool loadPicture(const std::string& path, std::string& error);

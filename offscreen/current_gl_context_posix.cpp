@@ -1,4 +1,4 @@
-// hasCurrentGlContext for the native build, whose only OpenGL is OSMesa.
+// hasCurrentGlContext for the programs whose OpenGL is OSMesa.
 #include "textures/current_gl_context.h"
 
 #include <GL/osmesa.h>

@@ -1,7 +1,9 @@
-// An OSMesa context for rendering tests: draws into memory, needs no display and no GPU.
+// An OSMesa context for the tests, tools and benchmarks: draws into memory, needs no display and
+// no GPU.
 #pragma once
 
 #include "common/gl.h"
+#include "imaging/picture_files.h"
 
 #include <cstdint>
 #include <string>
@@ -29,8 +31,11 @@ public:
     // The pixel at column x and row y counted from the top, as a screenshot shows it.
     OffscreenRgb pixelFromTop(int x, int y) const;
 
-    // Writes the current image as a PNG file, top row first.
-    bool writePng(const std::string& path) const;
+    // The current image, top row first.
+    RgbImage image() const;
+
+    // Writes the current image as a PNG file. Returns false, with a message, when it cannot.
+    bool writePng(const std::string& path, std::string& error) const;
 
 private:
     void* context_ = nullptr;

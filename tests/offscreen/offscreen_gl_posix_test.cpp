@@ -1,4 +1,4 @@
-#include "support/offscreen_gl.h"
+#include "offscreen/offscreen_gl.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,5 @@
 // OffscreenGl on OSMesa.
-#include "support/offscreen_gl.h"
-
-#include "support/png_writer.h"
+#include "offscreen/offscreen_gl.h"
 
 #include <GL/osmesa.h>
 
@@ -24,17 +22,24 @@ OffscreenRgb OffscreenGl::pixelFromTop(int x, int y) const {
     return {p[0], p[1], p[2]};
 }
 
-bool OffscreenGl::writePng(const std::string& path) const {
+RgbImage OffscreenGl::image() const {
     glFinish();
-    std::vector<uint8_t> rgb(static_cast<size_t>(width_) * height_ * 3);
+    RgbImage image;
+    image.width = width_;
+    image.height = height_;
+    image.rgb.resize(static_cast<size_t>(width_) * height_ * 3);
     for (int y = 0; y < height_; ++y) {
-        for (int x = 0; x < width_; ++x) {
-            const OffscreenRgb p = pixelFromTop(x, y);
-            uint8_t* out = &rgb[(static_cast<size_t>(y) * width_ + x) * 3];
-            out[0] = p.red;
-            out[1] = p.green;
-            out[2] = p.blue;
+        const uint8_t* in = &buffer_[static_cast<size_t>(height_ - 1 - y) * width_ * 4];
+        uint8_t* out = &image.rgb[static_cast<size_t>(y) * width_ * 3];
+        for (int x = 0; x < width_; ++x, in += 4, out += 3) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
         }
     }
-    return writePngRgb(path, width_, height_, rgb);
+    return image;
+}
+
+bool OffscreenGl::writePng(const std::string& path, std::string& error) const {
+    return ::writePng(path, image(), error);
 }
