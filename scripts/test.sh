@@ -60,17 +60,12 @@ if ! runs_32_bit_programs; then
 fi
 if [ -n "$windows" ] && [ -f build/win32/mereflow.scr ] && [ -f "build/$windows/tests/mereflow_tests.exe" ]; then
     start_xvfb
-<<<<<<< HEAD
     use_wine_prefix "$root/build/$windows" "$windows"
     (cd "build/$windows/tests" && run_tests "$windows" wine mereflow_tests.exe --gtest_output="xml:Z:$results/$windows.xml")
-=======
-    use_wine_prefix "$root/build/win32"
-    (cd build/win32/tests && run_tests win32 wine mereflow_tests.exe --gtest_output="xml:Z:$results/win32.xml")
     # The Windows tests photograph the dialogs as BMP files; PNG ones are smaller.
-    for shot in build/win32/tests/screenshots/*.bmp; do
+    for shot in "build/$windows"/tests/screenshots/*.bmp; do
         [ -e "$shot" ] && convert "$shot" "${shot%.bmp}.png" && rm -f "$shot"
     done
->>>>>>> imaging
     # The real mereflow.scr, driven from outside.
     echo "== testing e2e"
     python3 tests/e2e/run_e2e.py "build/$windows" "$results/e2e.xml" "${e2e_options[@]}" >"$results/e2e.log" 2>&1
