@@ -6,9 +6,10 @@
 #include <cstdint>
 #include <memory>
 
-// The most vertices a grid may have: about 140 MB of arrays and strips, and a frame's update
-// of some 30 ms with 15 drips. A larger grid, typed in or from a corrupt store, is reduced to
-// fit rather than allowed to eat the machine's memory.
+// The most vertices a grid may have, about as many as a 1920 x 1080 screen has pixels: some
+// 140 MB of arrays and strips, and a frame's update of tens of milliseconds with 15 drips. A
+// larger grid, typed in or from a corrupt store, is reduced to fit rather than allowed to eat
+// the machine's memory.
 constexpr int kMaxGridVertices = 1 << 21;
 
 struct GridSize {

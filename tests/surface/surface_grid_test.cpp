@@ -79,8 +79,8 @@ TEST(SurfaceGrid, SizesBelowOneOrNotFiniteGiveNoGrid) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const struct {
         float x, y;
-    } sizes[] = {{-80, 60},  {80, -1},  {0, 60},    {80, 0.5f}, {nan, 60},
-                 {80, nan},  {inf, 60}, {-inf, 60}, {1e9f, -inf}};
+    } sizes[] = {{-80, 60}, {80, -1},  {0, 60},    {80, 0.5f},  {nan, 60},
+                 {80, nan}, {inf, 60}, {-inf, 60}, {1e9f, -inf}};
     for (const auto& size : sizes) {
         buildGrid(80, 60);
         buildGrid(size.x, size.y);
