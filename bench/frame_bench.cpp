@@ -84,6 +84,7 @@ BENCHMARK(BM_WholeFrame)
     ->ArgNames({"columns", "rows", "drips"})
     ->Args({80, 60, 3})
     ->Args({400, 300, 15})
+    ->Args({2048, 1024, 15}) // kMaxGridVertices
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_DrawSurface)
@@ -96,4 +97,5 @@ BENCHMARK(BM_SurfaceNormals)
     ->ArgNames({"columns", "rows"})
     ->Args({80, 60})
     ->Args({400, 300})
+    ->Args({2048, 1024})
     ->Unit(benchmark::kMicrosecond);

@@ -53,6 +53,9 @@ BENCHMARK(BM_UpdateSurface)
     ->Args({200, 150, 15, 1})
     ->Args({200, 150, 15, 0})
     ->Args({400, 300, 15, 1})
-    ->Args({400, 300, 15, 0});
+    ->Args({400, 300, 15, 0})
+    ->Args({2048, 1024, 15, 1}) // kMaxGridVertices, the largest grid a run can build
+    ->Args({2048, 1024, 15, 0})
+    ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -8,7 +8,6 @@
 #include "host/pixel_format_win32.h"
 #include "scene/frame.h"
 #include "scene/scene_setup.h"
-#include "settings/presets.h"
 #include "settings/saver_settings.h"
 #include "surface/sine_table.h"
 #include "textures/builtin_texture.h"
@@ -25,13 +24,10 @@ static_assert(std::atomic<HANDLE>::is_always_lock_free, "the handle needs no loc
 
 namespace {
 
-// A random preset may change the source after the window thread prepared a picture for the
-// stored one; the upload follows the source as it now stands.
+// The window thread applied any random preset before it prepared the picture, so the source
+// read here is the one the picture was prepared for.
 void prepareScene() {
     crt::srand(timeGetTime());
-    if (saverSettings.useRandomPreset) {
-        pickRandomPreset();
-    }
     fillSineTable();
     setupScene();
     const int32_t source = saverSettings.sourceTexture;

@@ -11,6 +11,7 @@
 #include "host/render_thread_win32.h"
 #include "host/saver_display_mode_win32.h"
 #include "host/saver_window_win32.h"
+#include "settings/presets.h"
 #include "settings/registry_store.h"
 #include "settings/saver_settings.h"
 #include "textures/desktop_capture_win32.h"
@@ -21,6 +22,7 @@
 #include <cstdio>
 
 int32_t mouseMoveCount = 0;
+void (*randomPresetPick)() = pickRandomPreset;
 
 namespace {
 
@@ -75,18 +77,28 @@ bool switchDisplayForRun(HWND window) {
 void startRenderThread(HWND window) {
     renderRunning = 1;
     DWORD threadId = 0;
-    renderThread = CreateThread(nullptr, 0, RenderThreadMain, window, 0, &threadId);
+    const HANDLE thread = CreateThread(nullptr, 0, RenderThreadMain, window, 0, &threadId);
+    renderThread = thread;
+    if (thread == nullptr) {
+        freeSourcePixels(); // nobody will upload it
+    }
 }
 
+// The random preset comes before the picture, so a preset's source gets its picture (the
+// desktop is captured for Desktop), and the render thread never writes the settings.
 // Once a quit has been posted the message loop ends without destroying the window, so
 // nothing that only destruction undoes may start: no display switch and no render thread.
 void onCreate(HWND window) {
     crt::srand(timeGetTime());
     loadSettings();
+    if (saverSettings.useRandomPreset) {
+        randomPresetPick();
+    }
     if (!prepareSourcePicture(window)) {
         return;
     }
     if (!switchDisplayForRun(window)) {
+        freeSourcePixels(); // prepared for a run that will not draw
         return;
     }
     startRenderThread(window);

@@ -14,5 +14,9 @@ constexpr int32_t kIgnoredMouseMoves = 20;
 // counting at its largest value). Window thread only.
 extern int32_t mouseMoveCount;
 
+// The random preset's pick at window creation: pickRandomPreset. Only tests put in another, to
+// choose the preset.
+extern void (*randomPresetPick)();
+
 // Called only by HostWindowProc, on the window thread.
 LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -56,8 +56,8 @@ struct SaverSettings {
     int32_t reservedFlagB;
 };
 
-// Loaded by the window thread before the render thread exists; the render thread writes it
-// once, when it applies a random preset before drawing, and only reads it afterwards.
+// Loaded, and changed by a random preset, by the window thread before the render thread
+// exists; the render thread only reads it.
 extern SaverSettings saverSettings;
 
 // Sets every field that has a default; the display mode and the picture path keep their values.

@@ -3,18 +3,44 @@
 
 #include "settings/saver_settings.h"
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 
 SurfaceGrid surfaceGrid;
 
 namespace {
 
-int wholeCount(float setting) {
+// A whole count in double, where every float's truncation is exact; 0 for sizes below 1, NaN
+// and infinities.
+double wholeCount(float setting) {
     // Written so that NaN fails the test too.
-    if (!(setting >= 1.0f && setting < kMaxGridSide + 1.0f)) {
-        return 0;
+    if (!(setting >= 1.0f) || std::isinf(setting)) {
+        return 0.0;
     }
-    return static_cast<int>(setting);
+    return std::trunc(static_cast<double>(setting));
+}
+
+// Shrinks both sides by one factor until columns x rows fits the vertex bound. The factor's
+// rounding, or a side held at its floor, can leave the product over the bound; the longer side
+// then gives way.
+void fitVertexBound(double& columns, double& rows) {
+    const double bound = kMaxGridVertices;
+    if (columns * rows <= bound) {
+        return;
+    }
+    const double factor = std::sqrt(bound / (columns * rows));
+    const double fewestColumns = std::min(columns, 2.0);
+    const double fewestRows = std::min(rows, 2.0);
+    columns = std::max(std::floor(columns * factor), fewestColumns);
+    rows = std::max(std::floor(rows * factor), fewestRows);
+    if (columns * rows > bound) {
+        if (columns >= rows) {
+            columns = std::floor(bound / rows);
+        } else {
+            rows = std::floor(bound / columns);
+        }
+    }
 }
 
 std::unique_ptr<Vec3[]> allocateVec3(int count) {
@@ -24,12 +50,14 @@ std::unique_ptr<Vec3[]> allocateVec3(int count) {
 } // namespace
 
 GridSize gridSizeFor(float meshX, float meshY) {
-    const int columns = wholeCount(meshX);
-    const int rows = wholeCount(meshY);
-    if (columns == 0 || rows == 0 || columns * rows > kMaxGridVertices) {
+    double columns = wholeCount(meshX);
+    double rows = wholeCount(meshY);
+    if (columns == 0.0 || rows == 0.0) {
         return {0, 0};
     }
-    return {columns, rows};
+    fitVertexBound(columns, rows);
+    // Each side is now at most the bound, so both conversions are in range.
+    return {static_cast<int>(columns), static_cast<int>(rows)};
 }
 
 void buildSurfaceGrid() {

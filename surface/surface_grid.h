@@ -6,9 +6,10 @@
 #include <cstdint>
 #include <memory>
 
-// Limits that keep a corrupt or hand-edited store from asking for an absurd grid. A size past
-// them gives no grid at all, so frames show nothing rather than eat the machine's memory.
-constexpr int kMaxGridSide = 4096;
+// The most vertices a grid may have, about as many as a 1920 x 1080 screen has pixels: some
+// 140 MB of arrays and strips, and a frame's update of tens of milliseconds with 15 drips. A
+// larger grid, typed in or from a corrupt store, is reduced to fit rather than allowed to eat
+// the machine's memory.
 constexpr int kMaxGridVertices = 1 << 21;
 
 struct GridSize {
@@ -17,7 +18,9 @@ struct GridSize {
 };
 
 // Truncates the mesh settings to whole counts once; every loop and allocation uses these.
-// Sizes below 1, not finite, or past the limits give 0 x 0.
+// Sizes below 1 or not finite give 0 x 0. A grid of more than kMaxGridVertices is shrunk to
+// fit, both sides by the same factor, neither below 2 (or below 1 where it was 1); when that
+// floor holds the short side, the long side takes what the bound leaves.
 GridSize gridSizeFor(float meshX, float meshY);
 
 // One grid for the process, touched only by the render thread. Vertex (i, j) is at index

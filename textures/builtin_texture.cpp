@@ -57,9 +57,9 @@ int BuiltinTexture::load(int resourceId) {
 }
 
 void uploadSourcePicture() {
-    // A failed Custom load, or a random preset that switched to Desktop after the window had
-    // prepared another source, leaves no buffer. Capturing now would grab the saver's own
-    // window, so the surface stays untextured: sourceTextureName remains 0, which has no image.
+    // A failed Custom load or desktop capture leaves no buffer. Capturing now would grab the
+    // saver's own window, so the surface stays untextured: sourceTextureName remains 0, which
+    // has no image.
     if (!sourcePicture.pixels) {
         return;
     }

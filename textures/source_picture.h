@@ -6,7 +6,8 @@
 
 // width x height pixels of three bytes (blue, green, red), top row first, rows unpadded.
 // Filled by the window thread while the saver window is created, before the render thread
-// exists; the render thread uploads and frees it. Nobody else touches it.
+// exists; the render thread uploads and frees it, or the window thread frees it when no render
+// thread will start. Nobody else touches it.
 struct SourcePicture {
     std::unique_ptr<uint8_t[]> pixels; // null when no picture is held
     int32_t width = 0;

@@ -6,12 +6,14 @@
 #include "host/saver_display_mode_win32.h"
 #include "host/saver_window_proc_win32.h"
 #include "host/saver_window_win32.h"
+#include "settings/presets.h"
 #include "settings/registry_store.h"
 #include "settings/saver_settings.h"
 #include "support/dialog_driver_win32.h"
 #include "support/fake_display.h"
 #include "support/message_box_watch_win32.h"
 #include "support/test_window_win32.h"
+#include "textures/source_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +24,37 @@
 namespace {
 
 constexpr char kClassName[] = "MereflowSaverUnderTest";
+
+// A window of one colour over the whole screen, below the windows created after it, so that a
+// captured desktop shows that colour.
+class ColouredScreen {
+public:
+    explicit ColouredScreen(COLORREF color) : brush_(CreateSolidBrush(color)) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hbrBackground = brush_;
+        windowClass.lpszClassName = kScreenClass;
+        RegisterClassA(&windowClass);
+        window_ = CreateWindowExA(0, kScreenClass, "screen", WS_POPUP | WS_VISIBLE, 0, 0,
+                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        pumpMessagesFor(200);
+    }
+    ~ColouredScreen() {
+        DestroyWindow(window_);
+        UnregisterClassA(kScreenClass, GetModuleHandleA(nullptr));
+        DeleteObject(brush_);
+        pumpMessagesFor(50);
+    }
+    ColouredScreen(const ColouredScreen&) = delete;
+    ColouredScreen& operator=(const ColouredScreen&) = delete;
+
+private:
+    static constexpr const char* kScreenClass = "MereflowColouredScreen";
+    HBRUSH brush_;
+    HWND window_ = nullptr;
+};
 
 class SaverWindow : public ::testing::Test {
 protected:
@@ -55,6 +88,7 @@ protected:
             DestroyWindow(window);
         }
         quitPosted();
+        randomPresetPick = pickRandomPreset;
         isPreview = 0;
         closingAllowed = 0;
         clearSettingsStore();
@@ -67,6 +101,12 @@ protected:
         window = CreateWindowExA(0, kClassName, parent ? kPreviewTitle : kFullScreenTitle, style, 0,
                                  0, 200, 150, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_TRUE(window);
+    }
+
+    // Destroys the window as a dismissal does and takes the quit request out of the queue.
+    void destroy() {
+        DestroyWindow(window);
+        quitPosted();
     }
 
     // True when the thread's quit request is waiting; takes it out of the queue.
@@ -173,6 +213,7 @@ TEST_F(SaverWindow, FailedCustomPictureEndsBeforeTheDisplaySwitchAndTheRenderThr
 TEST_F(SaverWindow, RefusedDisplayModeEndsWithoutTheRenderThread) {
     chooseDisplayMode();
     fakeDisplay.laterAnswer = kDisplayChangeBadMode;
+    saverSettings.sourceTexture = kSourceDesktop;
     {
         MessageBoxWatch box("MRFX");
         create();
@@ -183,6 +224,34 @@ TEST_F(SaverWindow, RefusedDisplayModeEndsWithoutTheRenderThread) {
     EXPECT_EQ(renderThread.load(), nullptr);
     EXPECT_EQ(fakeDisplay.calls.back().kind, "message"); // the switch's own report came first
     EXPECT_FALSE(saverDisplayModeActive());
+    EXPECT_EQ(sourcePicture.pixels, nullptr); // the captured desktop will never be uploaded
+}
+
+TEST_F(SaverWindow, RandomPresetThatPicksDesktopShowsTheCapturedDesktop) {
+    ColouredScreen desktop(RGB(220, 0, 0));
+    randomPresetPick = [] { applyPreset(kPresetButtonLast); }; // preset 4 shows the desktop
+    for (const bool preview : {false, true}) {
+        saverSettings.useRandomPreset = 1;
+        saverSettings.sourceTexture = kSourceWhite;
+        // The preview's parent sits in a corner, clear of the middle of the picture.
+        TestWindow parent(780, 580, 240, 180);
+        isPreview = preview ? 1 : 0;
+        create(preview ? parent.handle() : nullptr);
+        POINT middle = {100, 75};
+        ClientToScreen(window, &middle);
+        COLORREF shown = 0;
+        for (int wait = 0; wait < 50 && GetRValue(shown) < 100; ++wait) {
+            pumpMessagesFor(100);
+            shown = screenPixel(middle.x, middle.y);
+        }
+        // The red picture under any tint or light has no green or blue, unlike bare water.
+        EXPECT_GE(GetRValue(shown), 100) << preview << std::hex << " " << shown;
+        EXPECT_LT(GetGValue(shown) + GetBValue(shown), 40) << preview << std::hex << " " << shown;
+        destroy();
+        ASSERT_TRUE(loadSettings());
+        EXPECT_EQ(saverSettings.sourceTexture, kSourceDesktop); // the preset was stored
+        EXPECT_EQ(saverSettings.maxDrips, 15);
+    }
 }
 
 TEST_F(SaverWindow, TitleNeverChanges) {

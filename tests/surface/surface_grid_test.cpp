@@ -74,14 +74,13 @@ TEST(SurfaceGrid, FractionalSizesAreTruncatedOnce) {
     EXPECT_FLOAT_EQ(surfaceGrid.positions[1].x, 1024.0f / 60.0f);
 }
 
-TEST(SurfaceGrid, AbsurdSizesGiveNoGrid) {
+TEST(SurfaceGrid, SizesBelowOneOrNotFiniteGiveNoGrid) {
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const struct {
         float x, y;
-    } sizes[] = {{1e9f, 60}, {80, 1e9f},   {-80, 60},         {80, -1},  {0, 60},
-                 {80, 0.5f}, {nan, 60},    {80, nan},         {inf, 60}, {-inf, 60},
-                 {4097, 2},  {2048, 2048}, {2147483648.0f, 1}};
+    } sizes[] = {{-80, 60}, {80, -1},  {0, 60},    {80, 0.5f},  {nan, 60},
+                 {80, nan}, {inf, 60}, {-inf, 60}, {1e9f, -inf}};
     for (const auto& size : sizes) {
         buildGrid(80, 60);
         buildGrid(size.x, size.y);
@@ -93,11 +92,30 @@ TEST(SurfaceGrid, AbsurdSizesGiveNoGrid) {
     }
 }
 
-TEST(SurfaceGrid, LargestAllowedGridsAreBuilt) {
-    buildGrid(4096, 512);
-    EXPECT_EQ(surfaceGrid.vertexCount, kMaxGridVertices);
+TEST(SurfaceGrid, LargeGridsAreReducedToTheVertexBound) {
+    const float most = std::numeric_limits<float>::max();
+    const struct {
+        float x, y;
+        int columns, rows;
+    } cases[] = {
+        {5000, 60, 5000, 60},           {4097, 2, 4097, 2},
+        {1e6f, 2, 1000000, 2},          {4096, 512, 4096, 512}, // exactly the bound
+        {8000, 1000, 4096, 512},        {2048, 2048, 1448, 1448},
+        {1e6f, 1e6f, 1448, 1448},       {most, most, 1448, 1448},
+        {1e9f, 60, 1048576, 2},         {80, 1e9f, 2, 1048576}, // the short side stops at 2
+        {2147483648.0f, 1, 2097152, 1}, {1, 1, 1, 1},
+    };
+    for (const auto& c : cases) {
+        const GridSize size = gridSizeFor(c.x, c.y);
+        EXPECT_EQ(size.columns, c.columns) << c.x << " x " << c.y;
+        EXPECT_EQ(size.rows, c.rows) << c.x << " x " << c.y;
+    }
+    // A reduced grid still spans the whole frame.
+    buildGrid(1e6f, 1e6f);
+    ASSERT_EQ(surfaceGrid.vertexCount, 1448 * 1448);
+    EXPECT_FLOAT_EQ(surfaceGrid.positions[1448 * 1448 - 1].x, 1447 * (1024.0f / 1448));
+    EXPECT_FLOAT_EQ(surfaceGrid.positions[1448 * 1448 - 1].y, 1447 * (768.0f / 1448));
     buildGrid(1, 1);
-    EXPECT_EQ(surfaceGrid.vertexCount, 1);
     EXPECT_EQ(surfaceGrid.texCoords[0].y, 1.0f);
 }
 
