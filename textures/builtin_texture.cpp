@@ -8,7 +8,8 @@
 
 BuiltinTexture environmentTexture;
 BuiltinTexture digitTexture;
-GLuint sourceTextureName = 0;
+GLuint sourceTextureNames[kMaxMonitors] = {};
+GLuint& sourceTextureName = sourceTextureNames[0];
 
 namespace {
 
@@ -56,16 +57,12 @@ int BuiltinTexture::load(int resourceId) {
     return 1;
 }
 
-void uploadSourcePicture() {
-    // A failed Custom load, or a random preset that switched to Desktop after the window had
-    // prepared another source, leaves no buffer. Capturing now would grab the saver's own
-    // window, so the surface stays untextured: sourceTextureName remains 0, which has no image.
-    if (!sourcePicture.pixels) {
-        return;
-    }
+namespace {
+
+void uploadPicture(SourcePicture& picture, GLuint& textureName) {
     glEnable(GL_TEXTURE_2D);
-    glGenTextures(1, &sourceTextureName);
-    glBindTexture(GL_TEXTURE_2D, sourceTextureName);
+    glGenTextures(1, &textureName);
+    glBindTexture(GL_TEXTURE_2D, textureName);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
@@ -74,8 +71,22 @@ void uploadSourcePicture() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
 
     glPixelStorei(GL_UNPACK_ALIGNMENT, kPackedRowAlignment);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, sourcePicture.width, sourcePicture.height, GL_BGR_EXT,
-                      GL_UNSIGNED_BYTE, sourcePicture.pixels.get());
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, picture.width, picture.height, GL_BGR_EXT,
+                      GL_UNSIGNED_BYTE, picture.pixels.get());
     glPixelStorei(GL_UNPACK_ALIGNMENT, kBitmapRowAlignment); // OpenGL's default again
-    freeSourcePixels();
+    freeSourcePixels(picture);
+}
+
+} // namespace
+
+void uploadSourcePicture() {
+    // A failed Custom load, or a random preset that switched to Desktop after the window had
+    // prepared another source, leaves no buffer. Capturing now would grab the saver's own
+    // window, so the surface stays untextured: the name remains 0, which has no image.
+    // The first picture is uploaded last, so that its texture is the one left bound.
+    for (int32_t i = kMaxMonitors - 1; i >= 0; --i) {
+        if (sourcePictures[i].pixels) {
+            uploadPicture(sourcePictures[i], sourceTextureNames[i]);
+        }
+    }
 }
