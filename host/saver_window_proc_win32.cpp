@@ -63,8 +63,10 @@ bool switchDisplayForRun(HWND window) {
         return true;
     }
     if (switchToSaverDisplayMode()) {
-        SetWindowPos(window, HWND_TOP, 0, 0, saverSettings.displayWidth,
-                     saverSettings.displayHeight, SWP_SHOWWINDOW);
+        // Over the virtual screen as the switch left it, so the other monitors stay covered.
+        SetWindowPos(window, HWND_TOP, GetSystemMetrics(SM_XVIRTUALSCREEN),
+                     GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                     GetSystemMetrics(SM_CYVIRTUALSCREEN), SWP_SHOWWINDOW);
         return true;
     }
     MessageBoxA(window, "Error setting resolution", "MRFX", MB_OK | MB_ICONEXCLAMATION);
