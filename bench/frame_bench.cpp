@@ -58,8 +58,8 @@ void BM_WholeFrameTwoMonitors(benchmark::State& state) {
     MonitorList monitors;
     addMonitor(monitors, {0, 0, kWindowWidth, kWindowHeight}, true);
     addMonitor(monitors, {kWindowWidth, 0, kWindowWidth + kSecondWidth, 384}, false);
-    frameViewports = layoutMonitors(monitors, {0, 0, kWindowWidth + kSecondWidth, kWindowHeight},
-                                    false);
+    frameViewports =
+        layoutMonitors(monitors, {0, 0, kWindowWidth + kSecondWidth, kWindowHeight}, false);
     for (auto _ : state) {
         renderFrame(nullptr);
     }
@@ -79,8 +79,8 @@ void BM_UploadDesktopPictures(benchmark::State& state) {
             sourcePictures[i].width = saverSettings.textureWidth;
             sourcePictures[i].height = saverSettings.textureHeight;
             allocateSourcePixels(sourcePictures[i]);
-            const size_t bytes = sourcePictureBytes(sourcePictures[i].width,
-                                                    sourcePictures[i].height);
+            const size_t bytes =
+                sourcePictureBytes(sourcePictures[i].width, sourcePictures[i].height);
             for (size_t b = 0; b < bytes; ++b) {
                 sourcePictures[i].pixels[b] = static_cast<uint8_t>(b * 7);
             }

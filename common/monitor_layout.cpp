@@ -25,6 +25,19 @@ void addMonitor(MonitorList& list, const ScreenRect& monitor, bool primary) {
     list.count = kept + 1;
 }
 
+ScreenRect virtualScreen(const MonitorList& list) {
+    if (list.count == 0) {
+        return {0, 0, 0, 0};
+    }
+    ScreenRect screen = list.monitors[0];
+    for (int32_t i = 1; i < list.count; ++i) {
+        const ScreenRect& m = list.monitors[i];
+        screen = {std::min(screen.left, m.left), std::min(screen.top, m.top),
+                  std::max(screen.right, m.right), std::max(screen.bottom, m.bottom)};
+    }
+    return screen;
+}
+
 MonitorLayout layoutMonitors(const MonitorList& list, const ScreenRect& client, bool preview) {
     MonitorLayout layout;
     if (!preview && list.count > 1) {

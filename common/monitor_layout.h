@@ -25,6 +25,9 @@ struct MonitorList {
 // the list is full, the monitors that follow (other than the primary) are left out.
 void addMonitor(MonitorList& list, const ScreenRect& monitor, bool primary);
 
+// The rectangle all the monitors span: the virtual screen. All zero when the list is empty.
+ScreenRect virtualScreen(const MonitorList& list);
+
 // A rectangle of the window in OpenGL's convention: x, y of the bottom-left corner.
 struct Viewport {
     int32_t x;

@@ -15,3 +15,13 @@ MonitorLayout readMonitorViewports(HWND window) {
                                  origin.y + client.bottom - client.top};
     return layoutMonitors(listMonitors(), onScreen, isPreview != 0);
 }
+
+ScreenRect virtualScreenAfterSwitch(int32_t width, int32_t height) {
+    MonitorList monitors = listMonitors();
+    const ScreenRect primary = {0, 0, width, height};
+    if (monitors.count == 0) {
+        addMonitor(monitors, primary, true);
+    }
+    monitors.monitors[0] = primary;
+    return virtualScreen(monitors);
+}

@@ -8,6 +8,7 @@
 
 #include "common/preview_flag.h"
 #include "common/random.h"
+#include "host/monitor_viewports_win32.h"
 #include "host/render_thread_win32.h"
 #include "host/saver_display_mode_win32.h"
 #include "host/saver_window_win32.h"
@@ -64,9 +65,10 @@ bool switchDisplayForRun(HWND window) {
     }
     if (switchToSaverDisplayMode()) {
         // Over the virtual screen as the switch left it, so the other monitors stay covered.
-        SetWindowPos(window, HWND_TOP, GetSystemMetrics(SM_XVIRTUALSCREEN),
-                     GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                     GetSystemMetrics(SM_CYVIRTUALSCREEN), SWP_SHOWWINDOW);
+        const ScreenRect screen =
+            virtualScreenAfterSwitch(saverSettings.displayWidth, saverSettings.displayHeight);
+        SetWindowPos(window, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
+                     screen.bottom - screen.top, SWP_SHOWWINDOW);
         return true;
     }
     MessageBoxA(window, "Error setting resolution", "MRFX", MB_OK | MB_ICONEXCLAMATION);

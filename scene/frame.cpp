@@ -96,7 +96,7 @@ void renderFrame(void* deviceContext) {
         if (monitor == 0 && saverSettings.showFrameRate) {
             drawOverlay(dt);
         }
-        bindMonitorTexture(monitor); // the overlay left the digits bound
+        bindMonitorTexture(monitor); // each its own picture; the overlay left the digits bound
         glLoadIdentity();
         placeCamera();
         drawPreparedSurface();

@@ -25,6 +25,24 @@ const uint8_t* bitmapPixels(const uint8_t* bits) {
     return bits + headerSize;
 }
 
+void uploadPicture(SourcePicture& picture, GLuint& textureName) {
+    glEnable(GL_TEXTURE_2D);
+    glGenTextures(1, &textureName);
+    glBindTexture(GL_TEXTURE_2D, textureName);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    const GLint filter = saverSettings.smoothTextureFilter ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, kPackedRowAlignment);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, picture.width, picture.height, GL_BGR_EXT, GL_UNSIGNED_BYTE,
+                      picture.pixels.get());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, kBitmapRowAlignment); // OpenGL's default again
+    freeSourcePixels(picture);
+}
+
 } // namespace
 
 BuiltinTexture::~BuiltinTexture() {
@@ -56,28 +74,6 @@ int BuiltinTexture::load(int resourceId) {
     loaded = 1;
     return 1;
 }
-
-namespace {
-
-void uploadPicture(SourcePicture& picture, GLuint& textureName) {
-    glEnable(GL_TEXTURE_2D);
-    glGenTextures(1, &textureName);
-    glBindTexture(GL_TEXTURE_2D, textureName);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    const GLint filter = saverSettings.smoothTextureFilter ? GL_LINEAR : GL_NEAREST;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-
-    glPixelStorei(GL_UNPACK_ALIGNMENT, kPackedRowAlignment);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, picture.width, picture.height, GL_BGR_EXT,
-                      GL_UNSIGNED_BYTE, picture.pixels.get());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, kBitmapRowAlignment); // OpenGL's default again
-    freeSourcePixels(picture);
-}
-
-} // namespace
 
 void uploadSourcePicture() {
     // A failed Custom load, or a random preset that switched to Desktop after the window had

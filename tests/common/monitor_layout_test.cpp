@@ -21,8 +21,11 @@ struct LayoutCase {
 
 // Eighteen monitors of 10 x 10 in a row, the primary last; the window covers them all.
 LayoutCase manyMonitors() {
-    LayoutCase c{"more than sixteen keep the primary and the first fifteen others", {},
-                 {0, 0, 180, 10}, false, {}};
+    LayoutCase c{"more than sixteen keep the primary and the first fifteen others",
+                 {},
+                 {0, 0, 180, 10},
+                 false,
+                 {}};
     for (int32_t i = 0; i < 18; ++i) {
         c.monitors.push_back({{10 * i, 0, 10 * i + 10, 10}, i == 17});
     }
@@ -51,7 +54,8 @@ TEST(MonitorLayout, ViewportsFollowTheMonitorsTheWindowShows) {
          false,
          {{1280, 256, 1024, 768}, {0, 0, 1280, 1024}}},
         {"a monitor partly outside the window is clipped, one wholly outside dropped",
-         {{{0, 0, 1024, 768}, true}, {{1024, -100, 1824, 500}, false},
+         {{{0, 0, 1024, 768}, true},
+          {{1024, -100, 1824, 500}, false},
           {{5000, 0, 6000, 768}, false}},
          {0, 0, 1824, 768},
          false,
@@ -67,7 +71,10 @@ TEST(MonitorLayout, ViewportsFollowTheMonitorsTheWindowShows) {
          {300, 200, 452, 312},
          true,
          {{0, 0, 152, 112}}},
-        {"no monitor known gets the whole client area", {}, {0, 0, 640, 480}, false,
+        {"no monitor known gets the whole client area",
+         {},
+         {0, 0, 640, 480},
+         false,
          {{0, 0, 640, 480}}},
     };
     for (const LayoutCase& c : cases) {
@@ -86,6 +93,30 @@ TEST(MonitorLayout, ViewportsFollowTheMonitorsTheWindowShows) {
             EXPECT_EQ(got.width, want.width) << "viewport " << i;
             EXPECT_EQ(got.height, want.height) << "viewport " << i;
         }
+    }
+}
+
+TEST(MonitorLayout, TheVirtualScreenSpansEveryMonitor) {
+    struct ScreenCase {
+        std::vector<ScreenRect> monitors;
+        ScreenRect expected;
+    };
+    const ScreenCase cases[] = {
+        {{}, {0, 0, 0, 0}},
+        {{{0, 0, 640, 480}}, {0, 0, 640, 480}},
+        {{{0, 0, 1024, 768}, {-1280, -200, 0, 824}, {1024, 0, 1824, 600}},
+         {-1280, -200, 1824, 824}},
+    };
+    for (const ScreenCase& c : cases) {
+        MonitorList list;
+        for (const ScreenRect& m : c.monitors) {
+            addMonitor(list, m, list.count == 0);
+        }
+        const ScreenRect got = virtualScreen(list);
+        EXPECT_EQ(got.left, c.expected.left);
+        EXPECT_EQ(got.top, c.expected.top);
+        EXPECT_EQ(got.right, c.expected.right);
+        EXPECT_EQ(got.bottom, c.expected.bottom);
     }
 }
 

@@ -28,6 +28,8 @@ const char kFrameOptionsUsage[] =
 
 namespace {
 
+constexpr int kMaxWindowSide = 4096;
+
 bool parseLong(const char* text, long low, long high, long& value) {
     errno = 0;
     char* end = nullptr;
@@ -57,7 +59,8 @@ bool parsePair(const char* text, long low, long high, int& first, int& second) {
 bool parseMonitor(const std::string& text, ScreenRect& rect) {
     const size_t x = text.find('x');
     const size_t offset = text.find_first_of("+-", x == std::string::npos ? 0 : x);
-    const size_t second = offset == std::string::npos ? offset : text.find_first_of("+-", offset + 1);
+    const size_t second =
+        offset == std::string::npos ? offset : text.find_first_of("+-", offset + 1);
     if (x == std::string::npos || second == std::string::npos) {
         return false;
     }
@@ -65,9 +68,10 @@ bool parseMonitor(const std::string& text, ScreenRect& rect) {
     int height = 0;
     int left = 0;
     int top = 0;
-    if (!parsePair(text.substr(0, offset).c_str(), 1, 16384, width, height) ||
-        !parseInt(text.substr(offset, second - offset).c_str(), -16384, 16384, left) ||
-        !parseInt(text.substr(second).c_str(), -16384, 16384, top)) {
+    if (!parsePair(text.substr(0, offset).c_str(), 1, kMaxWindowSide, width, height) ||
+        !parseInt(text.substr(offset, second - offset).c_str(), -kMaxWindowSide, kMaxWindowSide,
+                  left) ||
+        !parseInt(text.substr(second).c_str(), -kMaxWindowSide, kMaxWindowSide, top)) {
         return false;
     }
     rect = {left, top, left + width, top + height};
@@ -86,7 +90,10 @@ bool parseMonitors(const std::string& text, MonitorList& list) {
         addMonitor(list, rect, list.count == 0);
         start = comma + 1;
     }
-    return true;
+    // The window spans them all; it is held to the largest --size.
+    const ScreenRect screen = virtualScreen(list);
+    return screen.right - screen.left <= kMaxWindowSide &&
+           screen.bottom - screen.top <= kMaxWindowSide;
 }
 
 bool parseSource(const std::string& name, int32_t& source) {
@@ -111,7 +118,7 @@ bool parseOne(const std::string& name, const char* value, FrameOptions& o) {
     } else if (name == "--preset") {
         return parseInt(value, 1, 4, o.preset);
     } else if (name == "--size") {
-        return parsePair(value, 16, 4096, o.width, o.height);
+        return parsePair(value, 16, kMaxWindowSide, o.width, o.height);
     } else if (name == "--monitors") {
         return parseMonitors(value, o.monitors);
     } else if (name == "--mesh") {

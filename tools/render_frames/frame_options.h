@@ -13,7 +13,7 @@ struct FrameOptions {
     int width = 640;         // of the window, in pixels
     int height = 480;
     MonitorList monitors; // virtual-screen rectangles, the primary first; none: one screen
-    float meshX = -1; // below 0: keep the default or the preset's
+    float meshX = -1;     // below 0: keep the default or the preset's
     float meshY = -1;
     int drips = -1;
     int movement = -1;

@@ -45,17 +45,8 @@ void applyOptions(const FrameOptions& o) {
 }
 
 // The rectangle all monitors span, which the window covers; the window's own size without them.
-ScreenRect virtualScreen(const FrameOptions& o) {
-    if (o.monitors.count == 0) {
-        return {0, 0, o.width, o.height};
-    }
-    ScreenRect screen = o.monitors.monitors[0];
-    for (int32_t i = 1; i < o.monitors.count; ++i) {
-        const ScreenRect& m = o.monitors.monitors[i];
-        screen = {std::min(screen.left, m.left), std::min(screen.top, m.top),
-                  std::max(screen.right, m.right), std::max(screen.bottom, m.bottom)};
-    }
-    return screen;
+ScreenRect windowRect(const FrameOptions& o) {
+    return o.monitors.count == 0 ? ScreenRect{0, 0, o.width, o.height} : virtualScreen(o.monitors);
 }
 
 // Desktop on several monitors: the picture stands for the whole virtual screen, and each
@@ -71,9 +62,10 @@ bool cutMonitorPictures(const FrameOptions& o, const ScreenRect& screen) {
             return false;
         }
         for (int y = 0; y < picture.height; ++y) {
-            const int64_t fromY = int64_t{m.top - screen.top} * whole.height / (screen.bottom - screen.top) +
-                                  int64_t{y} * (m.bottom - m.top) * whole.height /
-                                      (screen.bottom - screen.top) / picture.height;
+            const int64_t fromY =
+                int64_t{m.top - screen.top} * whole.height / (screen.bottom - screen.top) +
+                int64_t{y} * (m.bottom - m.top) * whole.height / (screen.bottom - screen.top) /
+                    picture.height;
             for (int x = 0; x < picture.width; ++x) {
                 const int64_t fromX =
                     int64_t{m.left - screen.left} * whole.width / (screen.right - screen.left) +
@@ -127,7 +119,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     applyOptions(options);
-    const ScreenRect screen = virtualScreen(options);
+    const ScreenRect screen = windowRect(options);
     if (!prepareSourcePicture(options, screen)) {
         return 1;
     }
