@@ -154,7 +154,7 @@ class Cases:
         raise Failure("the monitors show " + "; ".join(seen))
 
     def test_two_monitors_each_show_the_whole_water_and_their_own_desktop(self):
-        still = {MARKER: 0, w.MOVEMENT: 0, w.DRIPS: 0}
+        still = {w.MARKER: 0, w.MOVEMENT: 0, w.DRIPS: 0}
         screens = w.TwoMonitors.SCREENS
         helper = None
         with w.TwoMonitors(self.space):
