@@ -10,6 +10,7 @@
 #include "surface/surface_drawing.h"
 #include "surface/surface_grid.h"
 #include "textures/builtin_texture.h"
+#include "textures/source_picture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -45,6 +46,55 @@ void BM_WholeFrame(benchmark::State& state) {
         renderFrame(nullptr); // presenting natively waits for the drawing to finish
     }
     environmentTexture.textureName = 0;
+}
+
+// The same frame on two monitors: the window above and a 512 x 384 monitor beside it, each
+// showing the whole surface.
+void BM_WholeFrameTwoMonitors(benchmark::State& state) {
+    constexpr int kSecondWidth = 512;
+    OffscreenGl gl(kWindowWidth + kSecondWidth, kWindowHeight);
+    prepareScene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                 static_cast<int>(state.range(2)));
+    MonitorList monitors;
+    addMonitor(monitors, {0, 0, kWindowWidth, kWindowHeight}, true);
+    addMonitor(monitors, {kWindowWidth, 0, kWindowWidth + kSecondWidth, 384}, false);
+    frameViewports =
+        layoutMonitors(monitors, {0, 0, kWindowWidth + kSecondWidth, kWindowHeight}, false);
+    for (auto _ : state) {
+        renderFrame(nullptr);
+    }
+    frameViewports = MonitorLayout();
+    environmentTexture.textureName = 0;
+}
+
+// The OpenGL half of capturing the desktop at start: turning each monitor's 512 x 256 picture
+// into a mipmapped texture. (The screen read itself needs Windows: bench/startup_bench.sh.)
+void BM_UploadDesktopPictures(benchmark::State& state) {
+    OffscreenGl gl(64, 64);
+    applyDefaults();
+    const int pictures = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 0; i < pictures; ++i) {
+            sourcePictures[i].width = saverSettings.textureWidth;
+            sourcePictures[i].height = saverSettings.textureHeight;
+            allocateSourcePixels(sourcePictures[i]);
+            const size_t bytes =
+                sourcePictureBytes(sourcePictures[i].width, sourcePictures[i].height);
+            for (size_t b = 0; b < bytes; ++b) {
+                sourcePictures[i].pixels[b] = static_cast<uint8_t>(b * 7);
+            }
+        }
+        state.ResumeTiming();
+        uploadSourcePicture();
+        glFinish();
+        state.PauseTiming();
+        glDeleteTextures(kMaxMonitors, sourceTextureNames);
+        for (GLuint& name : sourceTextureNames) {
+            name = 0;
+        }
+        state.ResumeTiming();
+    }
 }
 
 void BM_SurfaceNormals(benchmark::State& state) {
@@ -85,6 +135,18 @@ BENCHMARK(BM_WholeFrame)
     ->Args({80, 60, 3})
     ->Args({400, 300, 15})
     ->Args({2048, 1024, 15}) // kMaxGridVertices
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_WholeFrameTwoMonitors)
+    ->ArgNames({"columns", "rows", "drips"})
+    ->Args({80, 60, 3})
+    ->Args({400, 300, 15})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_UploadDesktopPictures)
+    ->ArgNames({"monitors"})
+    ->Arg(1)
+    ->Arg(2)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_DrawSurface)

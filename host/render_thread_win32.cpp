@@ -5,6 +5,7 @@
 
 #include "common/gl.h"
 #include "common/random.h"
+#include "host/monitor_viewports_win32.h"
 #include "host/pixel_format_win32.h"
 #include "scene/frame.h"
 #include "scene/scene_setup.h"
@@ -40,8 +41,6 @@ void prepareScene() {
 
 DWORD WINAPI RenderThreadMain(LPVOID parameter) {
     const HWND window = static_cast<HWND>(parameter);
-    RECT client = {}; // stays empty if the window is already gone
-    GetClientRect(window, &client);
     // The window class gives each window its own device context (CS_OWNDC), valid for the
     // whole life of this thread.
     const HDC deviceContext = GetDC(window);
@@ -50,7 +49,8 @@ DWORD WINAPI RenderThreadMain(LPVOID parameter) {
     // until it is stopped.
     const HGLRC renderContext = wglCreateContext(deviceContext);
     wglMakeCurrent(deviceContext, renderContext);
-    glViewport(client.left, client.top, client.right - client.left, client.bottom - client.top);
+    // Read after any display-mode switch, so the viewports match the mode the monitors now show.
+    frameViewports = readMonitorViewports(window);
     prepareScene();
 
     while (renderRunning.load() != 0) {

@@ -8,6 +8,7 @@
 
 #include "common/preview_flag.h"
 #include "common/random.h"
+#include "host/monitor_viewports_win32.h"
 #include "host/render_thread_win32.h"
 #include "host/saver_display_mode_win32.h"
 #include "host/saver_window_win32.h"
@@ -65,8 +66,11 @@ bool switchDisplayForRun(HWND window) {
         return true;
     }
     if (switchToSaverDisplayMode()) {
-        SetWindowPos(window, HWND_TOP, 0, 0, saverSettings.displayWidth,
-                     saverSettings.displayHeight, SWP_SHOWWINDOW);
+        // Over the virtual screen as the switch left it, so the other monitors stay covered.
+        const ScreenRect screen =
+            virtualScreenAfterSwitch(saverSettings.displayWidth, saverSettings.displayHeight);
+        SetWindowPos(window, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
+                     screen.bottom - screen.top, SWP_SHOWWINDOW);
         return true;
     }
     MessageBoxA(window, "Error setting resolution", "MRFX", MB_OK | MB_ICONEXCLAMATION);

@@ -12,6 +12,7 @@
 #include "textures/frame_rate_overlay.h"
 
 double lastFrameTimeMs = readClockMs();
+MonitorLayout frameViewports;
 
 namespace {
 
@@ -43,10 +44,17 @@ void drawOverlay(float dt) {
     glEnable(GL_LIGHTING);
 
     loadPerspective();
-    // The overlay left the digits bound.
-    if (drawsWithSourceTexture(saverSettings.sourceTexture)) {
-        glBindTexture(GL_TEXTURE_2D, sourceTextureName);
+}
+
+// Desktop gives each monitor its own picture; every other source shows one picture everywhere.
+// A monitor without a picture gets texture 0, which has no image: it draws untextured.
+void bindMonitorTexture(int32_t monitor) {
+    const int32_t source = saverSettings.sourceTexture;
+    if (!drawsWithSourceTexture(source)) {
+        return;
     }
+    glBindTexture(GL_TEXTURE_2D,
+                  source == kSourceDesktop ? sourceTextureNames[monitor] : sourceTextureName);
 }
 
 // Rotates and scales the surface about the middle of its 1024 x 768 frame.
@@ -70,17 +78,29 @@ void moveCamera(float dt) {
 
 } // namespace
 
+// One water for every monitor: the surface, its normals and the camera are the same in each
+// viewport; what no viewport covers keeps the clear colour.
 void renderFrame(void* deviceContext) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
     const float dt = static_cast<float>((readClockMs() - lastFrameTimeMs) * 0.001);
     lastFrameTimeMs = readClockMs();
 
-    if (saverSettings.showFrameRate) {
-        drawOverlay(dt);
+    prepareSurfaceDrawing();
+    const int32_t passes = frameViewports.count > 0 ? frameViewports.count : 1;
+    for (int32_t monitor = 0; monitor < passes; ++monitor) {
+        if (monitor < frameViewports.count) {
+            const Viewport& v = frameViewports.viewports[monitor];
+            glViewport(v.x, v.y, v.width, v.height);
+        }
+        // In the primary's viewport, so the digits sit in its top-left corner.
+        if (monitor == 0 && saverSettings.showFrameRate) {
+            drawOverlay(dt);
+        }
+        bindMonitorTexture(monitor); // each its own picture; the overlay left the digits bound
+        glLoadIdentity();
+        placeCamera();
+        drawPreparedSurface();
     }
-    placeCamera();
-    drawSurface();
     updateSurface(dt);
     scheduleDrips();
     if (saverSettings.enableMovement) {

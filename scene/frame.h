@@ -1,9 +1,16 @@
 // One frame: clear, time it, the frame-rate overlay, the camera, the surface, the drips, present.
 #pragma once
 
+#include "common/monitor_layout.h"
+
 // The clock reading at the start of the previous frame; set at program start, then by every
 // frame. Render thread only once frames run.
 extern double lastFrameTimeMs;
+
+// Where each frame draws the water, once per monitor: the primary's viewport first. With no
+// viewport the frame draws once into the viewport already set. Set by the render thread before
+// its first frame; render thread only.
+extern MonitorLayout frameViewports;
 
 // Composes and presents one frame on the window whose device context is given (opaque here).
 // Draws the heights of the previous update under the camera of the previous frame.

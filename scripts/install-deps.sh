@@ -8,8 +8,8 @@ packages=(
   libosmesa6-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev libwebp-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix
   wine wine32:i386 wine64 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
-  libxcomposite1:i386
-  xvfb xauth x11-utils x11-apps xdotool imagemagick
+  libxcomposite1:i386 libxinerama1:i386 libxinerama1
+  xvfb xserver-xephyr xauth x11-utils x11-apps xdotool imagemagick
   nsis zip
 )
 

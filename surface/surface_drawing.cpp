@@ -135,12 +135,14 @@ bool drawsWithSourceTexture(int32_t sourceTexture) {
            sourceTexture != kSourceWhite;
 }
 
-void drawSurface() {
-    SurfaceGrid& grid = surfaceGrid;
+void prepareSurfaceDrawing() {
     updateSurfaceNormals();
     buildStripIndices();
-    pointClientArrays(grid);
+    pointClientArrays(surfaceGrid);
+}
 
+void drawPreparedSurface() {
+    SurfaceGrid& grid = surfaceGrid;
     switch (saverSettings.sourceTexture) {
     case kSourceChomify:
     case kSourceSky:
@@ -163,4 +165,9 @@ void drawSurface() {
         drawStrips(grid);
         break;
     }
+}
+
+void drawSurface() {
+    prepareSurfaceDrawing();
+    drawPreparedSurface();
 }

@@ -25,3 +25,9 @@ bool drawsWithSourceTexture(int32_t sourceTexture);
 // asks. Needs the scene state of setupScene and the camera transform already applied.
 // Render thread only.
 void drawSurface();
+
+// drawSurface in two steps, for a frame that draws the same surface into several viewports:
+// the normals and the client arrays once, then the strips as often as needed. Desktop and
+// Custom draw with whatever texture is bound.
+void prepareSurfaceDrawing();
+void drawPreparedSurface();

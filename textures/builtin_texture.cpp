@@ -8,7 +8,8 @@
 
 BuiltinTexture environmentTexture;
 BuiltinTexture digitTexture;
-GLuint sourceTextureName = 0;
+GLuint sourceTextureNames[kMaxMonitors] = {};
+GLuint& sourceTextureName = sourceTextureNames[0];
 
 namespace {
 
@@ -22,6 +23,24 @@ const uint8_t* bitmapPixels(const uint8_t* bits) {
         static_cast<uint32_t>(bits[0]) | static_cast<uint32_t>(bits[1]) << 8 |
         static_cast<uint32_t>(bits[2]) << 16 | static_cast<uint32_t>(bits[3]) << 24;
     return bits + headerSize;
+}
+
+void uploadPicture(SourcePicture& picture, GLuint& textureName) {
+    glEnable(GL_TEXTURE_2D);
+    glGenTextures(1, &textureName);
+    glBindTexture(GL_TEXTURE_2D, textureName);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    const GLint filter = saverSettings.smoothTextureFilter ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, kPackedRowAlignment);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, picture.width, picture.height, GL_BGR_EXT, GL_UNSIGNED_BYTE,
+                      picture.pixels.get());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, kBitmapRowAlignment); // OpenGL's default again
+    freeSourcePixels(picture);
 }
 
 } // namespace
@@ -58,24 +77,12 @@ int BuiltinTexture::load(int resourceId) {
 
 void uploadSourcePicture() {
     // A failed Custom load or desktop capture leaves no buffer. Capturing now would grab the
-    // saver's own window, so the surface stays untextured: sourceTextureName remains 0, which
-    // has no image.
-    if (!sourcePicture.pixels) {
-        return;
+    // saver's own window, so the surface stays untextured: the name remains 0, which has no
+    // image.
+    // The first picture is uploaded last, so that its texture is the one left bound.
+    for (int32_t i = kMaxMonitors - 1; i >= 0; --i) {
+        if (sourcePictures[i].pixels) {
+            uploadPicture(sourcePictures[i], sourceTextureNames[i]);
+        }
     }
-    glEnable(GL_TEXTURE_2D);
-    glGenTextures(1, &sourceTextureName);
-    glBindTexture(GL_TEXTURE_2D, sourceTextureName);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    const GLint filter = saverSettings.smoothTextureFilter ? GL_LINEAR : GL_NEAREST;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-
-    glPixelStorei(GL_UNPACK_ALIGNMENT, kPackedRowAlignment);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, sourcePicture.width, sourcePicture.height, GL_BGR_EXT,
-                      GL_UNSIGNED_BYTE, sourcePicture.pixels.get());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, kBitmapRowAlignment); // OpenGL's default again
-    freeSourcePixels();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/gl.h"
+#include "common/monitor_layout.h"
 
 #include <cstdint>
 
@@ -26,9 +27,13 @@ public:
 extern BuiltinTexture environmentTexture; // Chomify or Sky
 extern BuiltinTexture digitTexture;       // frame-rate digits
 
-// The texture made from the source picture; 0 before the upload.
-extern GLuint sourceTextureName;
+// The textures made from the source pictures, one per picture and in the same order; 0 before
+// the upload or where there was no picture.
+extern GLuint sourceTextureNames[kMaxMonitors];
 
-// Turns the source picture into the source texture and frees the buffer. With no buffer the
-// texture is left out and the surface is drawn untextured.
+// The first picture's texture: the one every monitor shows unless Desktop gave each its own.
+extern GLuint& sourceTextureName;
+
+// Turns each held source picture into its texture and frees its buffer. A picture without a
+// buffer gets no texture, and what shows it is drawn untextured.
 void uploadSourcePicture();

@@ -3,7 +3,8 @@
 
 #include <new>
 
-SourcePicture sourcePicture;
+SourcePicture sourcePictures[kMaxMonitors];
+SourcePicture& sourcePicture = sourcePictures[0];
 
 uint64_t sourcePictureBytes(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0 || width > kMaxSourcePictureSide ||
@@ -13,16 +14,24 @@ uint64_t sourcePictureBytes(int32_t width, int32_t height) {
     return 3ull * static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
 }
 
-bool allocateSourcePixels() {
-    freeSourcePixels();
-    const uint64_t bytes = sourcePictureBytes(sourcePicture.width, sourcePicture.height);
+bool allocateSourcePixels(SourcePicture& picture) {
+    freeSourcePixels(picture);
+    const uint64_t bytes = sourcePictureBytes(picture.width, picture.height);
     if (bytes == 0 || bytes > SIZE_MAX) {
         return false;
     }
-    sourcePicture.pixels.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bytes)]);
-    return sourcePicture.pixels != nullptr;
+    picture.pixels.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bytes)]);
+    return picture.pixels != nullptr;
+}
+
+bool allocateSourcePixels() {
+    return allocateSourcePixels(sourcePicture);
+}
+
+void freeSourcePixels(SourcePicture& picture) {
+    picture.pixels.reset();
 }
 
 void freeSourcePixels() {
-    sourcePicture.pixels.reset();
+    freeSourcePixels(sourcePicture);
 }

@@ -1,6 +1,8 @@
 // The source picture buffer: the desktop or a picture file, waiting to become a texture.
 #pragma once
 
+#include "common/monitor_layout.h"
+
 #include <cstdint>
 #include <memory>
 
@@ -14,7 +16,12 @@ struct SourcePicture {
     int32_t height = 0;
 };
 
-extern SourcePicture sourcePicture;
+// One picture per monitor for the Desktop source, matched to the viewports by order (the
+// primary's first); every other source, and the preview, fills the first only.
+extern SourcePicture sourcePictures[kMaxMonitors];
+
+// The first picture: the picture file's, or the one desktop picture of a single screen.
+extern SourcePicture& sourcePicture;
 
 // The largest buffer a working size may ask for; a side of 16384 at most.
 constexpr int32_t kMaxSourcePictureSide = 16384;
@@ -22,8 +29,10 @@ constexpr int32_t kMaxSourcePictureSide = 16384;
 // Byte count of a width x height picture, or 0 when the size is not positive or too large.
 uint64_t sourcePictureBytes(int32_t width, int32_t height);
 
-// Replaces any held buffer with one for the current width x height. Returns false, holding no
-// buffer, when the size is absurd or memory runs out.
+// Replaces any held buffer with one for the picture's width x height. Returns false, holding no
+// buffer, when the size is absurd or memory runs out. Without an argument: the first picture.
+bool allocateSourcePixels(SourcePicture& picture);
 bool allocateSourcePixels();
 
+void freeSourcePixels(SourcePicture& picture);
 void freeSourcePixels();

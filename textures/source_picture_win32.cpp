@@ -7,11 +7,15 @@
 #include <vector>
 
 bool readPixels(HDC deviceContext) {
-    if (!allocateSourcePixels()) {
+    return readPixels(deviceContext, sourcePicture);
+}
+
+bool readPixels(HDC deviceContext, SourcePicture& picture) {
+    if (!allocateSourcePixels(picture)) {
         return false;
     }
-    const int width = sourcePicture.width;
-    const int height = sourcePicture.height;
+    const int width = picture.width;
+    const int height = picture.height;
     HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(deviceContext, OBJ_BITMAP));
 
     BITMAPINFO info = {};
@@ -28,7 +32,7 @@ bool readPixels(HDC deviceContext) {
     try {
         rows.resize(paddedRowBytes * static_cast<size_t>(height));
     } catch (const std::bad_alloc&) {
-        freeSourcePixels();
+        freeSourcePixels(picture);
         return false;
     }
     // GetDIBits wants the bitmap out of any device context while it reads it.
@@ -39,11 +43,11 @@ bool readPixels(HDC deviceContext) {
     SelectObject(deviceContext, bitmap);
     DeleteObject(placeholder);
     if (copied != height) {
-        freeSourcePixels();
+        freeSourcePixels(picture);
         return false;
     }
     for (int y = 0; y < height; ++y) {
-        std::memcpy(&sourcePicture.pixels[rowBytes * y], &rows[paddedRowBytes * y], rowBytes);
+        std::memcpy(&picture.pixels[rowBytes * y], &rows[paddedRowBytes * y], rowBytes);
     }
     return true;
 }

@@ -3,7 +3,12 @@
 
 #include <windows.h>
 
-// Allocates the buffer for the current working size and copies into it every pixel of the
+#include "textures/source_picture.h"
+
+// Allocates the picture's buffer for its working size and copies into it every pixel of the
 // bitmap selected into the device context, top row first. Returns false, holding no buffer, when
 // the size is absurd, memory runs out or the bitmap cannot be read.
+bool readPixels(HDC deviceContext, SourcePicture& picture);
+
+// The same into the first picture.
 bool readPixels(HDC deviceContext);

@@ -1,6 +1,6 @@
 // Plays the outside programs of the end-to-end tests: the control panel that hosts a preview,
 // a program asking the saver about AutoPlay, one reading the system's screen-saver-running
-// state, and a colourful backdrop for the desktop capture. Prints key=value lines.
+// state, and colourful backdrops for the desktop capture. Prints key=value lines.
 #include <windows.h>
 
 #include "support/screen_saver_state_win32.h"
@@ -213,6 +213,35 @@ int showBackdrop(DWORD seconds) {
     return 0;
 }
 
+// Lists the monitors and paints each in its own colour (red, green, blue, then yellow), so a
+// desktop capture shows which monitor it read.
+BOOL CALLBACK paintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    static const COLORREF kColours[] = {RGB(220, 30, 30), RGB(30, 200, 40), RGB(40, 60, 230),
+                                        RGB(230, 210, 30)};
+    int& index = *reinterpret_cast<int*>(data);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(monitor, &info);
+    const RECT& r = info.rcMonitor;
+    say("monitor%d=%ld,%ld,%ld,%ld primary=%d", index, r.left, r.top, r.right, r.bottom,
+        (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
+    char className[32];
+    std::snprintf(className, sizeof className, "MereflowMonitor%d", index);
+    createWindow(className, DefWindowProcA, CreateSolidBrush(kColours[index % 4]), r.left, r.top,
+                 r.right - r.left, r.bottom - r.top);
+    ++index;
+    return TRUE;
+}
+
+int paintMonitors(DWORD seconds) {
+    int count = 0;
+    EnumDisplayMonitors(nullptr, nullptr, paintMonitor, reinterpret_cast<LPARAM>(&count));
+    pumpMessagesFor(300);
+    say("monitors=%d", count);
+    pumpMessagesFor(seconds * 1000);
+    return 0;
+}
+
 // Prints the text of the message box with this caption and presses its button.
 int answerMessageBox(const char* caption) {
     HWND box = FindWindowA("#32770", caption);
@@ -313,6 +342,9 @@ int main(int argc, char** argv) {
     }
     if (argc >= 2 && std::strcmp(argv[1], "backdrop") == 0) {
         return showBackdrop(argc >= 3 ? static_cast<DWORD>(std::atoi(argv[2])) : 60);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "monitors") == 0) {
+        return paintMonitors(argc >= 3 ? static_cast<DWORD>(std::atoi(argv[2])) : 60);
     }
     if (argc >= 3 && std::strcmp(argv[1], "answer") == 0) {
         return answerMessageBox(argv[2]);

@@ -114,6 +114,78 @@ class Cases:
         check(moved, "the surface does not move")
         check(w.alive(self.process), "the saver ended by itself")
 
+    def white_is_centred(self, reader, monitor):
+        """Whether the monitor's middle row shows the surface centred over about 0.73 of its
+        width; returns (verdict, what was seen)."""
+        left, top, right, bottom = monitor
+        row = reader.pixels(left, (top + bottom) // 2, right - left, 1, step=1)
+        lit = [left + i for i, p in enumerate(row) if sum(p) > 60]
+        if not lit:
+            return False, "nothing lit"
+        off_centre = (lit[0] + lit[-1] + 1) - (left + right)
+        share = (lit[-1] + 1 - lit[0]) / (right - left)
+        # The grid's last column of cells is unlit, so the surface sits about 1% off centre.
+        centred = abs(off_centre) <= 0.02 * (right - left)
+        return centred and abs(share - 0.73) < 0.04, f"columns {lit[0]}-{lit[-1]}"
+
+    def water_shows_colour(self, reader, monitor, channel):
+        """Whether the monitor shows water (black beside it) of the colour of this channel;
+        returns (verdict, what was seen)."""
+        left, top, right, bottom = monitor
+        middle = (top + bottom) // 2
+        beside = w.brightness(reader.pixels(left + 8, middle - 32, 32, 64))
+        centre = reader.pixels((left + right) // 2 - 32, middle - 32, 64, 64)
+        mean = [sum(p[c] for p in centre) / max(len(centre), 1) for c in range(3)]
+        own = all(mean[channel] > mean[c] + 60 for c in range(3) if c != channel)
+        return beside < 30 and own, f"centre {mean}, beside {beside:.0f}"
+
+    def watch_monitors(self, judge, timeout=15):
+        """Waits until judge(reader, monitor index) holds for both monitors."""
+        reader = w.ScreenReader()
+        seen = []
+        try:
+            end = time.monotonic() + timeout
+            while time.monotonic() < end:
+                verdicts = [judge(reader, i) for i in range(len(w.TwoMonitors.SCREENS))]
+                seen = [what for _, what in verdicts]
+                if all(ok for ok, _ in verdicts):
+                    return
+                time.sleep(0.2)
+        finally:
+            reader.close()
+        raise Failure("the monitors show " + "; ".join(seen))
+
+    def test_two_monitors_each_show_the_whole_water_and_their_own_desktop(self):
+        still = {w.MARKER: 0, w.MOVEMENT: 0, w.DRIPS: 0}
+        screens = w.TwoMonitors.SCREENS
+        helper = None
+        with w.TwoMonitors(self.space):
+            try:
+                window = self.start_full_screen(store={**still, w.SOURCE: w.WHITE})
+                check(w.window_geometry(window) == (0, 0, 1824, 768),
+                      f"window geometry {w.window_geometry(window)}")
+                self.watch_monitors(lambda r, i: self.white_is_centred(r, screens[i]))
+                w.screenshot(os.path.join(self.shots_dir, "two_monitors_white.png"))
+                w.xdotool("key", "space")
+                self.expect_exit(0, 3, "a key")
+                self.finish()
+
+                # The helper paints the first monitor red and the second green.
+                helper = self.space.start("e2e_helper.exe", "monitors", "120")
+                lines = []
+                for line in helper.stdout:
+                    lines.append(line)
+                    if line.startswith("monitors="):
+                        break
+                check(w.parse_values(lines).get("monitors") == "2",
+                      "Wine lists the monitors as " + " ".join(lines))
+                self.start_full_screen(store={**still, w.SOURCE: w.DESKTOP})
+                self.watch_monitors(lambda r, i: self.water_shows_colour(r, screens[i], i))
+                w.screenshot(os.path.join(self.shots_dir, "two_monitors_desktop.png"))
+            finally:
+                self.finish()
+                w.stop(helper)
+
     def test_early_moves_and_small_drift_keep_it_then_a_fifth_pixel_closes(self):
         self.start_full_screen()
         time.sleep(0.5)

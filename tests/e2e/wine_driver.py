@@ -16,6 +16,7 @@ CENTRE = (SCREEN_WIDTH // 2, SCREEN_HEIGHT // 2)
 
 # Settings values by field, as the registry store numbers them.
 MARKER, SOURCE, PICTURE_PATH = "000_000", "000_046", "000_047"
+MOVEMENT, DRIPS = "000_005", "000_018"
 DESKTOP, CHOMIFY, SKY, WHITE, CUSTOM = 0, 1, 2, 3, 4
 
 
@@ -265,6 +266,62 @@ def write_bmp(path, width, height, colour_at):
               + len(pixels).to_bytes(4, "little") + bytes(16))
     with open(path, "wb") as bmp:
         bmp.write(header + pixels)
+
+
+def free_display():
+    """The first X display number from 90 on that nobody uses."""
+    n = 90
+    while os.path.exists(f"/tmp/.X11-unix/X{n}") or os.path.exists(f"/tmp/.X{n}-lock"):
+        n += 1
+    return n
+
+
+def restart_wineserver():
+    subprocess.run(["wineserver", "-k"], capture_output=True, timeout=30)
+    subprocess.run(["wineserver", "-w"], capture_output=True, timeout=30)
+
+
+class TwoMonitors:
+    """Two monitors for Wine: an Xephyr display on the test display with a 1024 x 768 screen
+    and an 800 x 600 one to its right, joined by Xinerama. Wine reads Xinerama only with RandR
+    off, and reads the monitors when its server starts, so the prefix's server is restarted on
+    the way in and on the way out. Everything that runs inside uses the Xephyr display."""
+
+    SCREENS = ((0, 0, 1024, 768), (1024, 0, 1824, 600))
+
+    def __init__(self, space):
+        self.space = space
+        self.process = None
+        self.previous = os.environ.get("DISPLAY")
+
+    def __enter__(self):
+        display = f":{free_display()}"
+        self.process = subprocess.Popen(
+            ["Xephyr", display, "-screen", "1024x768", "-screen", "800x600", "+xinerama",
+             "-extension", "RANDR", "+extension", "GLX", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        socket = "/tmp/.X11-unix/X" + display[1:]
+        end = time.monotonic() + 10
+        while not os.path.exists(socket) and time.monotonic() < end and alive(self.process):
+            time.sleep(0.1)
+        if not os.path.exists(socket):
+            stop(self.process)
+            raise RuntimeError("Xephyr did not start")
+        restart_wineserver()
+        self.use_display(display)
+        return self
+
+    def __exit__(self, *exception):
+        restart_wineserver()
+        self.use_display(self.previous)
+        stop(self.process)
+
+    def use_display(self, display):
+        for env in (os.environ, self.space.env):
+            if display is None:
+                env.pop("DISPLAY", None)
+            else:
+                env["DISPLAY"] = display
 
 
 def windows_path(path):

@@ -42,6 +42,7 @@ protected:
             texture->textureName = 0;
         }
         sourceTextureName = 0;
+        frameViewports = MonitorLayout();
     }
 
     void startScene() {
@@ -153,6 +154,40 @@ TEST_F(Frame, TheOverlayLeavesTheSourceTextureBound) {
         EXPECT_EQ(matrixMode, GL_MODELVIEW);
         EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     }
+}
+
+// A 200 x 150 primary and a 160 x 120 monitor to its right: each shows the whole surface,
+// centred in it over about 0.73 of its width, and the strip below the smaller one stays black.
+TEST_F(Frame, EachMonitorShowsTheWholeSurfaceCentredInIt) {
+    const ScreenRect monitors[] = {{0, 0, 200, 150}, {200, 0, 360, 120}};
+    OffscreenGl wideGl(360, 150);
+    ASSERT_TRUE(wideGl.ready());
+    MonitorList list;
+    for (const ScreenRect& m : monitors) {
+        addMonitor(list, m, list.count == 0);
+    }
+    frameViewports = layoutMonitors(list, {0, 0, 360, 150}, false);
+    setupScene();
+    renderFrame(nullptr);
+
+    for (const ScreenRect& m : monitors) {
+        SCOPED_TRACE(m.left);
+        const int row = (m.top + m.bottom) / 2;
+        int first = m.right;
+        int last = m.left - 1;
+        for (int x = m.left; x < m.right; ++x) {
+            const OffscreenRgb p = wideGl.pixelFromTop(x, row);
+            if (p.red + p.green + p.blue > 60) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+        const int width = m.right - m.left;
+        EXPECT_NEAR(first + last + 1, m.left + m.right, 4);
+        EXPECT_NEAR(static_cast<double>(last + 1 - first) / width, 0.73, 0.03);
+    }
+    const OffscreenRgb below = wideGl.pixelFromTop(280, 140);
+    EXPECT_EQ(below.red + below.green + below.blue, 0);
 }
 
 // In a 500 x 380 window one overlay unit is 10 x 10 pixels; the text's cells start one unit

@@ -3,6 +3,7 @@
 
 #include "settings/saver_settings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +15,7 @@ const char kFrameOptionsUsage[] =
     "                       test picture without it)\n"
     "  --preset 1-4         apply a built-in preset before the options below\n"
     "  --size WxH           window size in pixels (640x480)\n"
+    "  --monitors WxH+X+Y,...   monitors, the primary first; the window spans them all\n"
     "  --mesh XxY           grid size (80x60)\n"
     "  --drips N            Maximum Drips\n"
     "  --movement 0|1       Enable Movement\n"
@@ -27,6 +29,8 @@ const char kFrameOptionsUsage[] =
     "  --animation FILE     also write every frame to FILE as an animated WebP\n";
 
 namespace {
+
+constexpr int kMaxWindowSide = 4096;
 
 bool parseLong(const char* text, long low, long high, long& value) {
     errno = 0;
@@ -53,6 +57,47 @@ bool parsePair(const char* text, long low, long high, int& first, int& second) {
     return parseInt(left.c_str(), low, high, first) && parseInt(x + 1, low, high, second);
 }
 
+// "WxH+X+Y" with X and Y optionally negative ("800x600-800+0").
+bool parseMonitor(const std::string& text, ScreenRect& rect) {
+    const size_t x = text.find('x');
+    const size_t offset = text.find_first_of("+-", x == std::string::npos ? 0 : x);
+    const size_t second =
+        offset == std::string::npos ? offset : text.find_first_of("+-", offset + 1);
+    if (x == std::string::npos || second == std::string::npos) {
+        return false;
+    }
+    int width = 0;
+    int height = 0;
+    int left = 0;
+    int top = 0;
+    if (!parsePair(text.substr(0, offset).c_str(), 1, kMaxWindowSide, width, height) ||
+        !parseInt(text.substr(offset, second - offset).c_str(), -kMaxWindowSide, kMaxWindowSide,
+                  left) ||
+        !parseInt(text.substr(second).c_str(), -kMaxWindowSide, kMaxWindowSide, top)) {
+        return false;
+    }
+    rect = {left, top, left + width, top + height};
+    return true;
+}
+
+bool parseMonitors(const std::string& text, MonitorList& list) {
+    list = MonitorList();
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        ScreenRect rect{};
+        if (list.count == kMaxMonitors || !parseMonitor(text.substr(start, comma - start), rect)) {
+            return false;
+        }
+        addMonitor(list, rect, list.count == 0);
+        start = comma + 1;
+    }
+    // The window spans them all; it is held to the largest --size.
+    const ScreenRect screen = virtualScreen(list);
+    return screen.right - screen.left <= kMaxWindowSide &&
+           screen.bottom - screen.top <= kMaxWindowSide;
+}
+
 bool parseSource(const std::string& name, int32_t& source) {
     const char* const names[] = {"desktop", "chomify", "sky", "white", "custom"};
     for (int32_t i = 0; i < 5; ++i) {
@@ -75,7 +120,9 @@ bool parseOne(const std::string& name, const char* value, FrameOptions& o) {
     } else if (name == "--preset") {
         return parseInt(value, 1, 4, o.preset);
     } else if (name == "--size") {
-        return parsePair(value, 16, 4096, o.width, o.height);
+        return parsePair(value, 16, kMaxWindowSide, o.width, o.height);
+    } else if (name == "--monitors") {
+        return parseMonitors(value, o.monitors);
     } else if (name == "--mesh") {
         if (!parsePair(value, 0, 4096, first, second)) {
             return false;

@@ -1,6 +1,8 @@
 // The render_frames command line.
 #pragma once
 
+#include "common/monitor_layout.h"
+
 #include <cstdint>
 #include <string>
 
@@ -10,7 +12,8 @@ struct FrameOptions {
     int preset = 0;          // 1 to 4 applies that preset first; 0 keeps the defaults
     int width = 640;         // of the window, in pixels
     int height = 480;
-    float meshX = -1; // below 0: keep the default or the preset's
+    MonitorList monitors; // virtual-screen rectangles, the primary first; none: one screen
+    float meshX = -1;     // below 0: keep the default or the preset's
     float meshY = -1;
     int drips = -1;
     int movement = -1;

@@ -18,8 +18,10 @@
 #include "textures/builtin_texture.h"
 #include "textures/source_picture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -48,18 +50,53 @@ void applyOptions(const FrameOptions& o) {
     s.showFrameRate = o.frameRate;
 }
 
+// The rectangle all monitors span, which the window covers; the window's own size without them.
+ScreenRect windowRect(const FrameOptions& o) {
+    return o.monitors.count == 0 ? ScreenRect{0, 0, o.width, o.height} : virtualScreen(o.monitors);
+}
+
+// Desktop on several monitors: the picture stands for the whole virtual screen, and each
+// monitor's picture is its rectangle of it, stretched to the working size.
+bool cutMonitorPictures(const FrameOptions& o, const ScreenRect& screen) {
+    const SourcePicture whole = std::move(sourcePicture);
+    for (int32_t i = 0; i < o.monitors.count; ++i) {
+        const ScreenRect& m = o.monitors.monitors[i];
+        SourcePicture& picture = sourcePictures[i];
+        picture.width = saverSettings.textureWidth;
+        picture.height = saverSettings.textureHeight;
+        if (!allocateSourcePixels(picture)) {
+            return false;
+        }
+        for (int y = 0; y < picture.height; ++y) {
+            const int64_t fromY =
+                int64_t{m.top - screen.top} * whole.height / (screen.bottom - screen.top) +
+                int64_t{y} * (m.bottom - m.top) * whole.height / (screen.bottom - screen.top) /
+                    picture.height;
+            for (int x = 0; x < picture.width; ++x) {
+                const int64_t fromX =
+                    int64_t{m.left - screen.left} * whole.width / (screen.right - screen.left) +
+                    int64_t{x} * (m.right - m.left) * whole.width / (screen.right - screen.left) /
+                        picture.width;
+                std::memcpy(&picture.pixels[3 * (int64_t{y} * picture.width + x)],
+                            &whole.pixels[3 * (fromY * whole.width + fromX)], 3);
+            }
+        }
+    }
+    return true;
+}
+
 // What the saver window prepares before the render thread starts, for Desktop and Custom.
-bool prepareSourcePicture(const FrameOptions& o) {
+bool prepareSourcePicture(const FrameOptions& o, const ScreenRect& screen) {
     if (o.source != kSourceDesktop && o.source != kSourceCustom) {
         return true;
     }
-    sourcePicture.width = saverSettings.textureWidth;
-    sourcePicture.height = saverSettings.textureHeight;
-    if (o.picturePath.empty()) {
-        return makeTestPicture();
-    }
-    std::string error;
-    if (!loadPicture(o.picturePath, error)) {
+    const bool perMonitor = o.source == kSourceDesktop && o.monitors.count > 1;
+    sourcePicture.width = perMonitor ? screen.right - screen.left : saverSettings.textureWidth;
+    sourcePicture.height = perMonitor ? screen.bottom - screen.top : saverSettings.textureHeight;
+    std::string error = "no memory for the pictures";
+    const bool made =
+        o.picturePath.empty() ? makeTestPicture() : loadPicture(o.picturePath, error);
+    if (!made || (perMonitor && !cutMonitorPictures(o, screen))) {
         std::fprintf(stderr, "render_frames: %s\n", error.c_str());
         return false;
     }
@@ -107,17 +144,18 @@ int main(int argc, char** argv) {
         return 2;
     }
     applyOptions(options);
-    if (!prepareSourcePicture(options)) {
+    const ScreenRect screen = windowRect(options);
+    if (!prepareSourcePicture(options, screen)) {
         return 1;
     }
-    OffscreenGl gl(options.width, options.height);
+    OffscreenGl gl(screen.right - screen.left, screen.bottom - screen.top);
     if (!gl.ready()) {
         std::fprintf(stderr, "render_frames: no offscreen OpenGL context\n");
         return 1;
     }
 
     // The render thread's start, in its order.
-    glViewport(0, 0, options.width, options.height);
+    frameViewports = layoutMonitors(options.monitors, screen, false);
     crt::srand(options.seed);
     fillSineTable();
     setupScene();
@@ -127,7 +165,7 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<WebpAnimation> animation;
     if (!options.animationPath.empty()) {
-        animation = std::make_unique<WebpAnimation>(options.width, options.height);
+        animation = std::make_unique<WebpAnimation>(gl.width(), gl.height());
         if (!animation->ready()) {
             std::fprintf(stderr, "render_frames: cannot start an animation\n");
             return 1;
