@@ -4,14 +4,9 @@
 #include "host/render_thread_win32.h"
 
 #include "common/gl.h"
-#include "common/random.h"
 #include "host/pixel_format_win32.h"
 #include "scene/frame.h"
-#include "scene/scene_setup.h"
-#include "settings/presets.h"
-#include "settings/saver_settings.h"
-#include "surface/sine_table.h"
-#include "textures/builtin_texture.h"
+#include "scene/scene_start.h"
 
 #include <mmsystem.h>
 
@@ -22,25 +17,6 @@ std::atomic<HANDLE> renderThread{nullptr};
 // imports that Windows XP lacks.
 static_assert(std::atomic<int32_t>::is_always_lock_free, "the stop flag needs no lock");
 static_assert(std::atomic<HANDLE>::is_always_lock_free, "the handle needs no lock");
-
-namespace {
-
-// A random preset may change the source after the window thread prepared a picture for the
-// stored one; the upload follows the source as it now stands.
-void prepareScene() {
-    crt::srand(timeGetTime());
-    if (saverSettings.useRandomPreset) {
-        pickRandomPreset();
-    }
-    fillSineTable();
-    setupScene();
-    const int32_t source = saverSettings.sourceTexture;
-    if (source == kSourceDesktop || source == kSourceCustom) {
-        uploadSourcePicture();
-    }
-}
-
-} // namespace
 
 DWORD WINAPI RenderThreadMain(LPVOID parameter) {
     const HWND window = static_cast<HWND>(parameter);
@@ -55,7 +31,7 @@ DWORD WINAPI RenderThreadMain(LPVOID parameter) {
     const HGLRC renderContext = wglCreateContext(deviceContext);
     wglMakeCurrent(deviceContext, renderContext);
     glViewport(client.left, client.top, client.right - client.left, client.bottom - client.top);
-    prepareScene();
+    startScene(timeGetTime());
 
     while (renderRunning.load() != 0) {
         renderFrame(deviceContext);

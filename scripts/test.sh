@@ -38,6 +38,9 @@ run_tests() {
 
 if configure_and_build native -DCMAKE_BUILD_TYPE=Release; then
     run_tests native build/native/tests/mereflow_tests --gtest_output="xml:$results/native.xml"
+    # The native X11 program, end to end on an Xvfb that the tests start themselves.
+    run_tests x11-e2e build/native/tests/x11/e2e/mereflow_x11_e2e \
+        --gtest_output="xml:$results/x11-e2e.xml"
 fi
 
 if configure_and_build sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMEREFLOW_SANITIZE=ON; then

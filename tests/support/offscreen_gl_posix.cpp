@@ -1,9 +1,22 @@
-// OffscreenGl on OSMesa.
+// OffscreenGl on OSMesa, and the two seams of the core that the offscreen host fills: presenting
+// a frame and asking for the current context. They live here, beside the only context the tests
+// and tools draw into, so that anything drawing offscreen links them.
 #include "support/offscreen_gl.h"
 
+#include "scene/frame.h"
 #include "support/png_writer.h"
+#include "textures/current_gl_context.h"
 
 #include <GL/osmesa.h>
+
+// Rendering is offscreen, so the finished image is the frame.
+void presentFrame(void*) {
+    glFinish();
+}
+
+bool hasCurrentGlContext() {
+    return OSMesaGetCurrentContext() != nullptr;
+}
 
 OffscreenGl::OffscreenGl(int width, int height)
     : buffer_(static_cast<size_t>(width) * height * 4), width_(width), height_(height) {

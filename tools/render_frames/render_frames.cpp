@@ -5,14 +5,11 @@
 #include "stepped_clock.h"
 
 #include "common/gl.h"
-#include "common/random.h"
 #include "scene/frame.h"
-#include "scene/scene_setup.h"
+#include "scene/scene_start.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
 #include "support/offscreen_gl.h"
-#include "surface/sine_table.h"
-#include "textures/builtin_texture.h"
 #include "textures/source_picture.h"
 
 #include <cstdio>
@@ -93,12 +90,7 @@ int main(int argc, char** argv) {
 
     // The render thread's start, in its order.
     glViewport(0, 0, options.width, options.height);
-    crt::srand(options.seed);
-    fillSineTable();
-    setupScene();
-    if (options.source == kSourceDesktop || options.source == kSourceCustom) {
-        uploadSourcePicture();
-    }
+    startScene(options.seed);
 
     const double intervalMs = 1000.0 / options.framesPerSecond;
     for (int frame = 1; frame <= options.frames; ++frame) {

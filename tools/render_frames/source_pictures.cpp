@@ -1,12 +1,11 @@
-// The generated test picture and the PPM reader of render_frames.
+// The generated test picture of render_frames, and its PPM pictures.
 #include "source_pictures.h"
 
+#include "textures/ppm_file.h"
 #include "textures/source_picture.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <vector>
 
 namespace {
 
@@ -30,15 +29,6 @@ void put(int x, int y, Rgb colour) {
     p[0] = colour.blue;
     p[1] = colour.green;
     p[2] = colour.red;
-}
-
-bool readToken(std::istream& in, int& value) {
-    in >> std::ws;
-    while (in.peek() == '#') {
-        in.ignore(1 << 20, '\n');
-        in >> std::ws;
-    }
-    return static_cast<bool>(in >> value);
 }
 
 } // namespace
@@ -65,36 +55,13 @@ bool makeTestPicture() {
 }
 
 bool loadPpmPicture(const std::string& path, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    int width = 0;
-    int height = 0;
-    int maximum = 0;
-    if (!in || !(in >> magic) || magic != "P6" || !readToken(in, width) || !readToken(in, height) ||
-        !readToken(in, maximum) || maximum != 255 || width <= 0 || height <= 0 || width > 16384 ||
-        height > 16384) {
-        error = path + ": not a binary 8-bit PPM file";
+    RgbPicture picture;
+    if (!readPpmFile(path, picture, error)) {
         return false;
     }
-    in.get(); // the one whitespace byte before the pixels
-    std::vector<uint8_t> rgb(3 * static_cast<size_t>(width) * height);
-    if (!in.read(reinterpret_cast<char*>(rgb.data()), static_cast<std::streamsize>(rgb.size()))) {
-        error = path + ": the pixels are cut short";
-        return false;
-    }
-    if (!allocateSourcePixels()) {
+    if (!stretchIntoSourcePicture(picture)) {
         error = "no memory for the source picture";
         return false;
-    }
-    // Nearest pixel, each direction scaled on its own.
-    for (int y = 0; y < sourcePicture.height; ++y) {
-        const int fromY = static_cast<int>(static_cast<int64_t>(y) * height / sourcePicture.height);
-        for (int x = 0; x < sourcePicture.width; ++x) {
-            const int fromX =
-                static_cast<int>(static_cast<int64_t>(x) * width / sourcePicture.width);
-            const uint8_t* p = &rgb[3 * (static_cast<size_t>(fromY) * width + fromX)];
-            put(x, y, {p[0], p[1], p[2]});
-        }
     }
     return true;
 }
