@@ -5,9 +5,11 @@
 #include "x_test_display.h"
 
 #include <X11/Xutil.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -103,6 +105,73 @@ TEST(NativeProgram, FullscreenWhiteLiesWhereTheWindowsSaverPutsIt) {
     const double share = litShare(readRow(display(), root(), kScreenHeight / 2));
     EXPECT_NEAR(share, 0.73, 0.03);
     expectCleanStop(program);
+}
+
+// The first top-level window named like the program's own, or 0.
+Window findOwnWindow() {
+    Window rootReturn = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display(), root(), &rootReturn, &parent, &children, &count);
+    Window found = 0;
+    for (unsigned i = 0; i < count && found == 0; ++i) {
+        char* name = nullptr;
+        if (XFetchName(display(), children[i], &name) && name) {
+            found = std::string(name) == "3D Mereflow" ? children[i] : 0;
+            XFree(name);
+        }
+    }
+    if (children) {
+        XFree(children);
+    }
+    return found;
+}
+
+TEST(NativeProgram, ItsOwnWindowFollowsItsSize) {
+    ProgramRun program(kCalm);
+    Window window = 0;
+    ASSERT_TRUE(waitUntil([&] { return (window = findOwnWindow()) != 0; }, kTimeout));
+    ASSERT_TRUE(waitForLitPixel(display(), window, 320, 240, kTimeout));
+    EXPECT_NEAR(litShare(readRow(display(), window, 240)), 0.73, 0.03);
+    XResizeWindow(display(), window, 400, 300);
+    XSync(display(), False);
+    // The surface keeps its share of the new width once a frame has the new viewport.
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const double share = litShare(readRow(display(), window, 150));
+            return share > 0.70 && share < 0.76;
+        },
+        kTimeout));
+    expectCleanStop(program);
+}
+
+TEST(NativeProgram, CustomShowsThePictureFileOrEndsWithOneLine) {
+    const std::string path = "/tmp/mereflow-e2e-green-" + std::to_string(getpid()) + ".ppm";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "P6\n16 16\n255\n";
+        for (int i = 0; i < 16 * 16; ++i) {
+            out << static_cast<char>(0) << static_cast<char>(200) << static_cast<char>(0);
+        }
+    }
+    {
+        ProgramRun program({"--fullscreen", "--source", "custom", "--picture", path, "--drips",
+                            "0", "--no-movement", "--no-color"});
+        ASSERT_TRUE(waitUntil(
+            [] {
+                const Rgb middle = readRow(display(), root(), kScreenHeight / 2)[kScreenWidth / 2];
+                return middle.green > 150 && middle.red < 50;
+            },
+            kTimeout));
+        expectCleanStop(program);
+    }
+    std::remove(path.c_str());
+    ProgramRun missing({"--source", "custom", "--picture", path});
+    int status = -1;
+    ASSERT_TRUE(missing.waitExit(kTimeout, status));
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(missing.errorOutput(), "mereflow: " + path + ": cannot be opened\n");
 }
 
 TEST(NativeProgram, DrawsIntoAWindowHandedOver) {
