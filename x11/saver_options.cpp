@@ -4,6 +4,7 @@
 #include "settings/dialog_numbers.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
+#include "surface/surface_grid.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -25,6 +27,7 @@ constexpr OptionField host(ptrdiff_t offset, FieldType type) {
 
 #define SETTING(field, type) setting(offsetof(SaverSettings, field), FieldType::type)
 #define HOST(field, type) host(offsetof(HostOptions, field), FieldType::type)
+#define CHOICES(list) list, static_cast<int>(std::size(list))
 
 constexpr OptionChoice kSources[] = {
     {"desktop", "Desktop", kSourceDesktop}, {"chomify", "Chomify", kSourceChomify},
@@ -38,20 +41,17 @@ constexpr OptionChoice kPresets[] = {
 
 // The largest whole number a Movement edit of the configuration dialog holds.
 constexpr double kMovementMax = 99999;
-// Grid sides beyond this give no grid at all; see surface_grid.h.
-constexpr double kGridSideMax = 4096;
-
-constexpr int kCount = 5;
-constexpr int kSides = 4;
+// Grid sides beyond this give no grid at all.
+constexpr double kGridSideMax = kMaxGridSide;
 
 } // namespace
 
 const SaverOption kSaverOptions[] = {
-    {"source", OptionKind::kChoice, SETTING(sourceTexture, kInt32), 0, 0, kSources, kCount,
+    {"source", OptionKind::kChoice, SETTING(sourceTexture, kInt32), 0, 0, CHOICES(kSources),
      "chomify", Widget::kSelect, "Source texture", "the picture on the water"},
     {"picture", OptionKind::kPath, SETTING(customPicturePath, kPath), 0, 0, nullptr, 0, "",
      Widget::kFileName, "Custom picture", "the picture file for -source custom"},
-    {"preset", OptionKind::kChoice, HOST(preset, kInt32), 0, 0, kPresets, kSides, "",
+    {"preset", OptionKind::kChoice, HOST(preset, kInt32), 0, 0, CHOICES(kPresets), "",
      Widget::kSelect, "Preset", "a built-in preset, applied before the other options"},
     {"random-preset", OptionKind::kFlag, SETTING(useRandomPreset, kInt32), 0, 1, nullptr, 0, "0",
      Widget::kCheckBox, "Use random preset", "one of the four presets, picked at each start"},
@@ -99,10 +99,12 @@ const SaverOption kSaverOptions[] = {
      Widget::kCheckBox, "Show frame rate", "show frames per second in a corner"},
     {"smooth", OptionKind::kFlag, SETTING(smoothTextureFilter, kInt32), 0, 1, nullptr, 0, "1",
      Widget::kCheckBox, "Smooth texture filter", "blend neighbouring pixels of the picture"},
-    {"texture-width", OptionKind::kChoice, SETTING(textureWidth, kInt32), 0, 0, kTextureSides,
-     kSides, "512", Widget::kSelect, "Texture width", "pixels across the picture's texture"},
-    {"texture-height", OptionKind::kChoice, SETTING(textureHeight, kInt32), 0, 0, kTextureSides,
-     kSides, "256", Widget::kSelect, "Texture height", "pixels down the picture's texture"},
+    {"texture-width", OptionKind::kChoice, SETTING(textureWidth, kInt32), 0, 0,
+     CHOICES(kTextureSides), "512", Widget::kSelect, "Texture width",
+     "pixels across the picture's texture"},
+    {"texture-height", OptionKind::kChoice, SETTING(textureHeight, kInt32), 0, 0,
+     CHOICES(kTextureSides), "256", Widget::kSelect, "Texture height",
+     "pixels down the picture's texture"},
     {"max-fps", OptionKind::kWhole, HOST(maxFps, kInt32), 1, 1000, nullptr, 0, "60",
      Widget::kSpinButton, "Frame rate limit", "the most frames a second"},
     {"window-id", OptionKind::kWindow, HOST(windowId, kWindow), 0, 0, nullptr, 0, "",

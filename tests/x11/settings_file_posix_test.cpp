@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,18 +31,32 @@ bool accepted(const std::vector<std::string>& arguments, std::string& error) {
 }
 
 std::string attributeOf(const std::string& element, const std::string& name) {
-    std::smatch match;
-    const std::regex pattern(" " + name + "=\"([^\"]*)\"");
-    return std::regex_search(element, match, pattern) ? match[1].str() : "";
+    const std::string opening = " " + name + "=\"";
+    const size_t start = element.find(opening);
+    if (start == std::string::npos) {
+        return "";
+    }
+    const size_t from = start + opening.size();
+    return element.substr(from, element.find('"', from) - from);
+}
+
+// The empty elements (<name ... />) of the file, each as its whole text.
+std::vector<std::string> emptyElements(const std::string& xml) {
+    std::vector<std::string> elements;
+    for (size_t start = xml.find('<'); start != std::string::npos;
+         start = xml.find('<', start + 1)) {
+        const size_t end = xml.find('>', start);
+        if (end != std::string::npos && xml[end - 1] == '/') {
+            elements.push_back(xml.substr(start, end + 1 - start));
+        }
+    }
+    return elements;
 }
 
 // Every command line the settings dialog can write, from the file's own elements.
 std::vector<std::string> commandLines(const std::string& xml) {
     std::vector<std::string> lines;
-    const std::regex elementPattern("<(command|number|boolean|option|file|string)[^>]*/>");
-    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), elementPattern);
-         it != std::sregex_iterator(); ++it) {
-        const std::string element = it->str();
+    for (const std::string& element : emptyElements(xml)) {
         for (const char* name : {"arg-set", "arg-unset"}) {
             if (!attributeOf(element, name).empty()) {
                 lines.push_back(attributeOf(element, name));

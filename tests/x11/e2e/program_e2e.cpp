@@ -234,11 +234,16 @@ TEST(NativeProgram, DesktopShowsTheScreenAsItWasAtStart) {
     paintRoot(true);
     ProgramRun program({"--fullscreen", "--source", "desktop", "--drips", "0", "--no-movement",
                         "--no-color"});
-    // The first frame has come when the screen's edge, beyond the surface, turns black.
+    // The first frame has come when the screen's edge, beyond the surface, is black (the
+    // window is up) and the surface is not (it is drawn).
+    std::vector<Rgb> row;
     ASSERT_TRUE(waitUntil(
-        [] { return readRow(display(), root(), kScreenHeight / 2)[4].sum() < 30; }, kTimeout));
-    usleep(300000);
-    const std::vector<Rgb> row = readRow(display(), root(), kScreenHeight / 2);
+        [&] {
+            row = readRow(display(), root(), kScreenHeight / 2);
+            return row[4].sum() < 30 && row[kScreenWidth * 35 / 100].sum() > 60 &&
+                   row[kScreenWidth * 65 / 100].sum() > 60;
+        },
+        kTimeout));
     const Rgb left = row[kScreenWidth * 35 / 100];
     const Rgb right = row[kScreenWidth * 65 / 100];
     EXPECT_GT(left.red, left.blue + 100);
