@@ -125,10 +125,13 @@ TEST_F(Frame, DripsAgeByTheIntervalSinceThePreviousFrame) {
     saverSettings.maxDrips = 1;
     startScene();
     spawnDrip(512, 384, 10, 1000, 1, 1, 1);
-    lastFrameTimeMs = readClockMs() - 500.0;
+    const double before = readClockMs();
+    lastFrameTimeMs = before - 500.0;
     renderFrame(nullptr);
     EXPECT_NEAR(dripPool.slots[0].age, 0.5f, 0.05f);
-    EXPECT_NEAR(lastFrameTimeMs, readClockMs(), 50.0);
+    // Taken during the frame, however long a loaded machine makes it.
+    EXPECT_GE(lastFrameTimeMs, before);
+    EXPECT_LE(lastFrameTimeMs, readClockMs());
     EXPECT_NE(surfaceGrid.positions[30 * 80 + 40].z, 0.0f);
 }
 
