@@ -4,14 +4,10 @@
 #include "host/render_thread_win32.h"
 
 #include "common/gl.h"
-#include "common/random.h"
 #include "host/monitor_viewports_win32.h"
 #include "host/pixel_format_win32.h"
 #include "scene/frame.h"
-#include "scene/scene_setup.h"
-#include "settings/saver_settings.h"
-#include "surface/sine_table.h"
-#include "textures/builtin_texture.h"
+#include "scene/scene_start.h"
 
 #include <mmsystem.h>
 
@@ -22,22 +18,6 @@ std::atomic<HANDLE> renderThread{nullptr};
 // imports that Windows XP lacks.
 static_assert(std::atomic<int32_t>::is_always_lock_free, "the stop flag needs no lock");
 static_assert(std::atomic<HANDLE>::is_always_lock_free, "the handle needs no lock");
-
-namespace {
-
-// The window thread applied any random preset before it prepared the picture, so the source
-// read here is the one the picture was prepared for.
-void prepareScene() {
-    crt::srand(timeGetTime());
-    fillSineTable();
-    setupScene();
-    const int32_t source = saverSettings.sourceTexture;
-    if (source == kSourceDesktop || source == kSourceCustom) {
-        uploadSourcePicture();
-    }
-}
-
-} // namespace
 
 DWORD WINAPI RenderThreadMain(LPVOID parameter) {
     const HWND window = static_cast<HWND>(parameter);
@@ -51,7 +31,7 @@ DWORD WINAPI RenderThreadMain(LPVOID parameter) {
     wglMakeCurrent(deviceContext, renderContext);
     // Read after any display-mode switch, so the viewports match the mode the monitors now show.
     frameViewports = readMonitorViewports(window);
-    prepareScene();
+    startScene(timeGetTime());
 
     while (renderRunning.load() != 0) {
         renderFrame(deviceContext);

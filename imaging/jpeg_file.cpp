@@ -25,7 +25,7 @@ void jpegFailed(j_common_ptr info) {
 
 // Everything between setjmp and the last libjpeg call lives here, in plain C objects only, so
 // that the longjmp skips no destructor.
-bool decode(std::FILE* file, RgbImage& image, JpegErrors& errors) {
+bool decode(std::FILE* file, RgbPicture& image, JpegErrors& errors) {
     jpeg_decompress_struct info;
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = jpegFailed;
@@ -58,7 +58,7 @@ bool decode(std::FILE* file, RgbImage& image, JpegErrors& errors) {
 
 } // namespace
 
-bool readJpeg(const std::string& path, RgbImage& image, std::string& error) {
+bool readJpeg(const std::string& path, RgbPicture& image, std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         error = path + ": cannot open the file";
@@ -69,7 +69,7 @@ bool readJpeg(const std::string& path, RgbImage& image, std::string& error) {
     std::fclose(file);
     if (!decoded) {
         error = path + ": " + errors.message;
-        image = RgbImage();
+        image = RgbPicture();
     }
     return decoded;
 }

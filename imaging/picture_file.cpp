@@ -4,7 +4,7 @@
 #include <cstring>
 #include <fstream>
 
-bool readPicture(const std::string& path, RgbImage& image, std::string& error) {
+bool readPicture(const std::string& path, RgbPicture& image, std::string& error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = path + ": cannot open the file";

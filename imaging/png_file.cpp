@@ -3,7 +3,7 @@
 
 #include <png.h>
 
-bool writePng(const std::string& path, const RgbImage& image, std::string& error) {
+bool writePng(const std::string& path, const RgbPicture& image, std::string& error) {
     if (image.width <= 0 || image.height <= 0 ||
         image.rgb.size() != 3 * static_cast<size_t>(image.width) * image.height) {
         error = path + ": no picture to write";
@@ -21,7 +21,7 @@ bool writePng(const std::string& path, const RgbImage& image, std::string& error
     return true;
 }
 
-bool readPng(const std::string& path, RgbImage& image, std::string& error) {
+bool readPng(const std::string& path, RgbPicture& image, std::string& error) {
     png_image png = {};
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&png, path.c_str())) {
@@ -40,7 +40,7 @@ bool readPng(const std::string& path, RgbImage& image, std::string& error) {
     image.rgb.assign(PNG_IMAGE_SIZE(png), 0);
     if (!png_image_finish_read(&png, nullptr, image.rgb.data(), 0, nullptr)) {
         error = path + ": " + png.message;
-        image = RgbImage();
+        image = RgbPicture();
         return false;
     }
     return true;

@@ -16,7 +16,7 @@ bool readToken(std::istream& in, int& value) {
 
 } // namespace
 
-bool readPpm(const std::string& path, RgbImage& image, std::string& error) {
+bool readPpm(const std::string& path, RgbPicture& image, std::string& error) {
     std::ifstream in(path, std::ios::binary);
     std::string magic;
     int width = 0;
@@ -35,7 +35,7 @@ bool readPpm(const std::string& path, RgbImage& image, std::string& error) {
     if (!in.read(reinterpret_cast<char*>(image.rgb.data()),
                  static_cast<std::streamsize>(image.rgb.size()))) {
         error = path + ": the pixels are cut short";
-        image = RgbImage();
+        image = RgbPicture();
         return false;
     }
     return true;

@@ -19,7 +19,7 @@ WebpAnimation::~WebpAnimation() {
     }
 }
 
-bool WebpAnimation::addFrame(const RgbImage& frame, int timestampMs, std::string& error) {
+bool WebpAnimation::addFrame(const RgbPicture& frame, int timestampMs, std::string& error) {
     if (!encoder_ || frame.width != width_ || frame.height != height_ ||
         frame.rgb.size() != 3 * static_cast<size_t>(width_) * height_) {
         error = "a frame of the wrong size for the animation";

@@ -19,7 +19,7 @@ public:
     bool ready() const { return encoder_ != nullptr; }
 
     // Timestamps are in milliseconds and must grow from frame to frame.
-    bool addFrame(const RgbImage& frame, int timestampMs, std::string& error);
+    bool addFrame(const RgbPicture& frame, int timestampMs, std::string& error);
 
     // Ends the last frame at endMs and writes the file.
     bool write(const std::string& path, int endMs, std::string& error);

@@ -32,7 +32,7 @@ public:
     OffscreenRgb pixelFromTop(int x, int y) const;
 
     // The current image, top row first.
-    RgbImage image() const;
+    RgbPicture image() const;
 
     // Writes the current image as a PNG file. Returns false, with a message, when it cannot.
     bool writePng(const std::string& path, std::string& error) const;

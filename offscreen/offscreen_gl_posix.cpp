@@ -22,9 +22,9 @@ OffscreenRgb OffscreenGl::pixelFromTop(int x, int y) const {
     return {p[0], p[1], p[2]};
 }
 
-RgbImage OffscreenGl::image() const {
+RgbPicture OffscreenGl::image() const {
     glFinish();
-    RgbImage image;
+    RgbPicture image;
     image.width = width_;
     image.height = height_;
     image.rgb.resize(static_cast<size_t>(width_) * height_ * 3);

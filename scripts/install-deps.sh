@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev
   libosmesa6-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev libwebp-dev
+  libx11-dev libgl-dev libxinerama-dev libxrandr-dev libglx-mesa0 libgl1-mesa-dri
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix
   wine wine32:i386 wine64 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
   libxcomposite1:i386 libxinerama1:i386 libxinerama1

@@ -15,7 +15,7 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 }
 
 TEST(PictureFiles, PngReadsBackTheSamePixels) {
-    RgbImage written;
+    RgbPicture written;
     written.width = 7;
     written.height = 3;
     for (int i = 0; i < 7 * 3 * 3; ++i) {
@@ -24,7 +24,7 @@ TEST(PictureFiles, PngReadsBackTheSamePixels) {
     const std::string path = tempPath("round_trip.png");
     std::string error;
     ASSERT_TRUE(writePng(path, written, error)) << error;
-    RgbImage read;
+    RgbPicture read;
     ASSERT_TRUE(readPicture(path, read, error)) << error;
     EXPECT_EQ(read.width, 7);
     EXPECT_EQ(read.height, 3);
@@ -45,7 +45,7 @@ TEST(PictureFiles, BrokenFilesAreRefusedWithTheirName) {
     for (const auto& c : cases) {
         const std::string path = tempPath(c.name);
         writeBytes(path, c.bytes);
-        RgbImage image;
+        RgbPicture image;
         std::string error;
         EXPECT_FALSE(readPicture(path, image, error)) << c.name;
         EXPECT_NE(error.find(path), std::string::npos) << error;

@@ -32,8 +32,8 @@ bool renderFrames(const std::string& arguments) {
 const uint8_t kQuadrantColours[4][3] = {
     {200, 30, 30}, {30, 200, 30}, {30, 30, 200}, {200, 200, 30}};
 
-RgbImage quadrants() {
-    RgbImage image;
+RgbPicture quadrants() {
+    RgbPicture image;
     image.width = 64;
     image.height = 64;
     for (int y = 0; y < 64; ++y) {
@@ -65,7 +65,7 @@ TEST(RenderFrames, PngAndJpegPicturesReachTheSurfaceUpright) {
                                  " --out " +
                                  ::testing::TempDir()))
             << c.name;
-        RgbImage frame;
+        RgbPicture frame;
         ASSERT_TRUE(readPng(::testing::TempDir() + "/frame_0001.png", frame, error)) << error;
         for (int q = 0; q < 4; ++q) {
             const uint8_t* p = &frame.rgb[3 * (points[q][1] * 64 + points[q][0])];
@@ -82,7 +82,7 @@ std::string readFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-double meanDifference(const RgbImage& frame, const uint8_t* rgba) {
+double meanDifference(const RgbPicture& frame, const uint8_t* rgba) {
     double sum = 0;
     for (size_t i = 0; i < frame.rgb.size(); ++i) {
         sum += std::abs(frame.rgb[i] - rgba[i / 3 * 4 + i % 3]);
@@ -115,7 +115,7 @@ TEST(RenderFrames, AnimationHoldsEveryFrameAskedForAtItsTime) {
         for (; asked <= frames && (asked - 1) * 100 < endMs; ++asked) {
             char name[32];
             std::snprintf(name, sizeof name, "/frame_%04d.png", asked);
-            RgbImage png;
+            RgbPicture png;
             std::string error;
             ASSERT_TRUE(readPng(::testing::TempDir() + name, png, error)) << error;
             EXPECT_LT(meanDifference(png, rgba), 4.0) << "frame " << asked;

@@ -6,16 +6,13 @@
 #include "stepped_clock.h"
 
 #include "common/gl.h"
-#include "common/random.h"
 #include "imaging/picture_files.h"
 #include "imaging/webp_animation.h"
 #include "offscreen/offscreen_gl.h"
 #include "scene/frame.h"
-#include "scene/scene_setup.h"
+#include "scene/scene_start.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
-#include "surface/sine_table.h"
-#include "textures/builtin_texture.h"
 #include "textures/source_picture.h"
 
 #include <algorithm>
@@ -113,7 +110,7 @@ int frameStartMs(const FrameOptions& o, int frames) {
 }
 
 // Writes what the frame asks for; the progress line is ended before any complaint.
-bool writeFrame(const RgbImage& image, const FrameOptions& o, int frame, WebpAnimation* animation,
+bool writeFrame(const RgbPicture& image, const FrameOptions& o, int frame, WebpAnimation* animation,
                 std::vector<std::string>& written) {
     std::string error;
     if (animation && !animation->addFrame(image, frameStartMs(o, frame - 1), error)) {
@@ -156,12 +153,7 @@ int main(int argc, char** argv) {
 
     // The render thread's start, in its order.
     frameViewports = layoutMonitors(options.monitors, screen, false);
-    crt::srand(options.seed);
-    fillSineTable();
-    setupScene();
-    if (options.source == kSourceDesktop || options.source == kSourceCustom) {
-        uploadSourcePicture();
-    }
+    startScene(options.seed);
 
     std::unique_ptr<WebpAnimation> animation;
     if (!options.animationPath.empty()) {

@@ -2,6 +2,7 @@
 #include "source_pictures.h"
 
 #include "imaging/picture_files.h"
+#include "textures/rgb_picture.h"
 #include "textures/source_picture.h"
 
 #include <cstdint>
@@ -55,25 +56,13 @@ bool makeTestPicture() {
 }
 
 bool loadPicture(const std::string& path, std::string& error) {
-    RgbImage picture;
+    RgbPicture picture;
     if (!readPicture(path, picture, error)) {
         return false;
     }
-    if (!allocateSourcePixels()) {
+    if (!stretchIntoSourcePicture(picture)) {
         error = "no memory for the source picture";
         return false;
-    }
-    // Nearest pixel, each direction scaled on its own.
-    for (int y = 0; y < sourcePicture.height; ++y) {
-        const int fromY =
-            static_cast<int>(static_cast<int64_t>(y) * picture.height / sourcePicture.height);
-        for (int x = 0; x < sourcePicture.width; ++x) {
-            const int fromX =
-                static_cast<int>(static_cast<int64_t>(x) * picture.width / sourcePicture.width);
-            const uint8_t* p =
-                &picture.rgb[3 * (static_cast<size_t>(fromY) * picture.width + fromX)];
-            put(x, y, {p[0], p[1], p[2]});
-        }
     }
     return true;
 }

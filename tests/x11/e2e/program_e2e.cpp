@@ -1,0 +1,264 @@
+// The native program end to end on a private Xvfb: where it draws, how it ends, what it shows.
+// GoogleTest comes before Xlib, whose macros (None, Bool) would clash with its names.
+#include <gtest/gtest.h>
+
+#include "x_test_display.h"
+
+#include <X11/Xutil.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+constexpr double kTimeout = 20; // generous: the machine may be busy
+// White, still and untinted: the surface lies flat, where the Windows saver puts it.
+const std::vector<std::string> kCalm = {"--source", "white", "--drips", "0", "--no-movement",
+                                        "--no-color"};
+
+PrivateXvfb xvfb;
+
+class XvfbEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { ASSERT_TRUE(xvfb.start()) << "no Xvfb"; }
+    void TearDown() override { xvfb.stop(); }
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new XvfbEnvironment);
+
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Display* display() {
+    return xvfb.display();
+}
+
+Window root() {
+    return DefaultRootWindow(display());
+}
+
+// Share of the row's pixels that show the lit surface rather than black.
+double litShare(const std::vector<Rgb>& row) {
+    int lit = 0;
+    for (const Rgb& p : row) {
+        lit += p.sum() > 60 ? 1 : 0;
+    }
+    return row.empty() ? 0.0 : static_cast<double>(lit) / row.size();
+}
+
+// A window as a daemon would hand it over: a black child of the root, mapped.
+Window makeHelperWindow() {
+    const int screen = DefaultScreen(display());
+    const Window window = XCreateSimpleWindow(display(), root(), 100, 100, 400, 300, 0,
+                                              BlackPixel(display(), screen),
+                                              BlackPixel(display(), screen));
+    XMapWindow(display(), window);
+    XSync(display(), False);
+    return window;
+}
+
+std::string hex(Window window) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", window);
+    return text;
+}
+
+// Ends the program with SIGTERM and expects a clean end.
+void expectCleanStop(ProgramRun& program) {
+    kill(program.pid(), SIGTERM);
+    int status = -1;
+    ASSERT_TRUE(program.waitExit(kTimeout, status));
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(program.errorOutput().find("X error"), std::string::npos)
+        << program.errorOutput();
+}
+
+// Paints the root window's background: the left half red, the right half blue, or all black.
+void paintRoot(bool twoHalves) {
+    const int screen = DefaultScreen(display());
+    const Pixmap pixmap = XCreatePixmap(display(), root(), kScreenWidth, kScreenHeight,
+                                        static_cast<unsigned>(DefaultDepth(display(), screen)));
+    const GC gc = XCreateGC(display(), pixmap, 0, nullptr);
+    XSetForeground(display(), gc, twoHalves ? 0xE02020 : 0);
+    XFillRectangle(display(), pixmap, gc, 0, 0, kScreenWidth / 2, kScreenHeight);
+    XSetForeground(display(), gc, twoHalves ? 0x2020E0 : 0);
+    XFillRectangle(display(), pixmap, gc, kScreenWidth / 2, 0, kScreenWidth / 2, kScreenHeight);
+    XSetWindowBackgroundPixmap(display(), root(), pixmap);
+    XClearWindow(display(), root());
+    XFreeGC(display(), gc);
+    XFreePixmap(display(), pixmap);
+    XSync(display(), False);
+}
+
+TEST(NativeProgram, FullscreenWhiteLiesWhereTheWindowsSaverPutsIt) {
+    paintRoot(false);
+    ProgramRun program(std::vector<std::string>{"--fullscreen"} + kCalm);
+    ASSERT_TRUE(waitForLitPixel(display(), root(), kScreenWidth / 2, kScreenHeight / 2, kTimeout));
+    usleep(300000); // a few more frames
+    const double share = litShare(readRow(display(), root(), kScreenHeight / 2));
+    EXPECT_NEAR(share, 0.73, 0.03);
+    expectCleanStop(program);
+}
+
+// The first top-level window named like the program's own, or 0.
+Window findOwnWindow() {
+    Window rootReturn = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display(), root(), &rootReturn, &parent, &children, &count);
+    Window found = 0;
+    for (unsigned i = 0; i < count && found == 0; ++i) {
+        char* name = nullptr;
+        if (XFetchName(display(), children[i], &name) && name) {
+            found = std::string(name) == "3D Mereflow" ? children[i] : 0;
+            XFree(name);
+        }
+    }
+    if (children) {
+        XFree(children);
+    }
+    return found;
+}
+
+TEST(NativeProgram, ItsOwnWindowFollowsItsSize) {
+    ProgramRun program(kCalm);
+    Window window = 0;
+    ASSERT_TRUE(waitUntil([&] { return (window = findOwnWindow()) != 0; }, kTimeout));
+    ASSERT_TRUE(waitForLitPixel(display(), window, 320, 240, kTimeout));
+    EXPECT_NEAR(litShare(readRow(display(), window, 240)), 0.73, 0.03);
+    XResizeWindow(display(), window, 400, 300);
+    XSync(display(), False);
+    // The surface keeps its share of the new width once a frame has the new viewport.
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const double share = litShare(readRow(display(), window, 150));
+            return share > 0.70 && share < 0.76;
+        },
+        kTimeout));
+    expectCleanStop(program);
+}
+
+TEST(NativeProgram, CustomShowsThePictureFileOrEndsWithOneLine) {
+    const std::string path = "/tmp/mereflow-e2e-green-" + std::to_string(getpid()) + ".ppm";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "P6\n16 16\n255\n";
+        for (int i = 0; i < 16 * 16; ++i) {
+            out << static_cast<char>(0) << static_cast<char>(200) << static_cast<char>(0);
+        }
+    }
+    {
+        ProgramRun program({"--fullscreen", "--source", "custom", "--picture", path, "--drips",
+                            "0", "--no-movement", "--no-color"});
+        ASSERT_TRUE(waitUntil(
+            [] {
+                const Rgb middle = readRow(display(), root(), kScreenHeight / 2)[kScreenWidth / 2];
+                return middle.green > 150 && middle.red < 50;
+            },
+            kTimeout));
+        expectCleanStop(program);
+    }
+    std::remove(path.c_str());
+    ProgramRun missing({"--source", "custom", "--picture", path});
+    int status = -1;
+    ASSERT_TRUE(missing.waitExit(kTimeout, status));
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(missing.errorOutput(), "mereflow: " + path + ": cannot open the file\n");
+}
+
+TEST(NativeProgram, DrawsIntoAWindowHandedOver) {
+    struct Case {
+        const char* how;
+        std::vector<std::string> arguments;
+        bool throughEnvironment;
+    };
+    const Case cases[] = {
+        {"--window-id in hexadecimal", {"--window-id"}, false},
+        {"XSCREENSAVER_WINDOW with -root", {"-root"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        const Window window = makeHelperWindow();
+        std::vector<std::string> arguments = c.arguments;
+        std::vector<std::string> environment;
+        if (c.throughEnvironment) {
+            environment.push_back("XSCREENSAVER_WINDOW=" + hex(window));
+        } else {
+            arguments.push_back(hex(window));
+        }
+        const int windowsBefore = countTopLevelWindows(display());
+        ProgramRun program(arguments + kCalm, environment);
+        EXPECT_TRUE(waitForLitPixel(display(), window, 200, 150, kTimeout));
+        // Beside the helper's window the screen stays as it was, and no window of its own came.
+        EXPECT_LT(readRow(display(), root(), 50)[512].sum(), 60);
+        EXPECT_EQ(countTopLevelWindows(display()), windowsBefore);
+        expectCleanStop(program);
+        XDestroyWindow(display(), window);
+        XSync(display(), False);
+    }
+}
+
+TEST(NativeProgram, EndsCleanlyWhenItsWindowIsDestroyed) {
+    const Window window = makeHelperWindow();
+    ProgramRun program(std::vector<std::string>{"--window-id", std::to_string(window)} + kCalm);
+    ASSERT_TRUE(waitForLitPixel(display(), window, 200, 150, kTimeout));
+    XDestroyWindow(display(), window);
+    XSync(display(), False);
+    int status = -1;
+    ASSERT_TRUE(program.waitExit(kTimeout, status));
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(program.errorOutput().find("X error"), std::string::npos)
+        << program.errorOutput();
+}
+
+TEST(NativeProgram, BadOptionExitsTwoWithOneLineAndNoWindow) {
+    const int windowsBefore = countTopLevelWindows(display());
+    ProgramRun program({"--fullscreen", "--drips", "16"});
+    int status = -1;
+    ASSERT_TRUE(program.waitExit(kTimeout, status));
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(program.errorOutput(),
+              "mereflow: --drips 16: expected a whole number from 0 to 15\n");
+    EXPECT_EQ(countTopLevelWindows(display()), windowsBefore);
+}
+
+TEST(NativeProgram, DesktopShowsTheScreenAsItWasAtStart) {
+    paintRoot(true);
+    ProgramRun program({"--fullscreen", "--source", "desktop", "--drips", "0", "--no-movement",
+                        "--no-color"});
+    // The first frame has come when the screen's edge, beyond the surface, is black (the
+    // window is up) and the surface is not (it is drawn).
+    std::vector<Rgb> row;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            row = readRow(display(), root(), kScreenHeight / 2);
+            return row[4].sum() < 30 && row[kScreenWidth * 35 / 100].sum() > 60 &&
+                   row[kScreenWidth * 65 / 100].sum() > 60;
+        },
+        kTimeout));
+    const Rgb left = row[kScreenWidth * 35 / 100];
+    const Rgb right = row[kScreenWidth * 65 / 100];
+    EXPECT_GT(left.red, left.blue + 100);
+    EXPECT_GT(right.blue, right.red + 100);
+    expectCleanStop(program);
+    EXPECT_EQ(program.errorOutput(), "");
+}
+
+TEST(NativeProgram, DesktopOfOneColourFallsBackToChomifyAndSaysSo) {
+    paintRoot(false);
+    ProgramRun program({"--fullscreen", "--source", "desktop", "--drips", "0", "--no-movement"});
+    ASSERT_TRUE(waitForLitPixel(display(), root(), kScreenWidth / 2, kScreenHeight / 2, kTimeout));
+    expectCleanStop(program);
+    EXPECT_EQ(program.errorOutput(),
+              "mereflow: the screen is one single colour; showing Chomify instead\n");
+}
+
+} // namespace

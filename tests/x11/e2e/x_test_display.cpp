@@ -1,0 +1,199 @@
+// The private Xvfb, the program's process and the screen reader of the end-to-end tests.
+#include "x_test_display.h"
+
+#include <X11/Xutil.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+extern char** environ;
+
+double monotonicSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
+}
+
+namespace {
+
+// A window may go between two requests; the tests look at results, not at X errors.
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& extraEnv,
+            posix_spawn_file_actions_t* actions) {
+    std::vector<char*> argv;
+    for (const std::string& a : arguments) {
+        argv.push_back(const_cast<char*>(a.c_str()));
+    }
+    argv.push_back(nullptr);
+    std::vector<std::string> variables;
+    for (char** e = environ; *e; ++e) {
+        variables.push_back(*e);
+    }
+    variables.insert(variables.end(), extraEnv.begin(), extraEnv.end());
+    std::vector<char*> envp;
+    for (std::string& v : variables) {
+        envp.push_back(const_cast<char*>(v.c_str()));
+    }
+    envp.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], actions, nullptr, argv.data(), envp.data()) != 0) {
+        return 0;
+    }
+    return pid;
+}
+
+} // namespace
+
+bool PrivateXvfb::start() {
+    int fds[2];
+    if (pipe(fds) != 0) {
+        return false;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    pid_ = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24",
+                  "+extension", "GLX", "-nolisten", "tcp"},
+                 {}, &actions);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    std::string number;
+    char c = 0;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') {
+        number += c;
+    }
+    close(fds[0]);
+    if (pid_ == 0 || number.empty()) {
+        return false;
+    }
+    const std::string name = ":" + number;
+    setenv("DISPLAY", name.c_str(), 1);
+    unsetenv("XSCREENSAVER_WINDOW");
+    display_ = XOpenDisplay(name.c_str());
+    XSetErrorHandler(ignoreXError);
+    return display_ != nullptr;
+}
+
+void PrivateXvfb::stop() {
+    if (display_) {
+        XCloseDisplay(display_);
+        display_ = nullptr;
+    }
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = 0;
+    }
+}
+
+ProgramRun::ProgramRun(const std::vector<std::string>& arguments,
+                       const std::vector<std::string>& environment) {
+    char path[] = "/tmp/mereflow-e2e-XXXXXX";
+    const int fd = mkstemp(path);
+    errorPath_ = path;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fd, 2);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    std::vector<std::string> argv = {MEREFLOW_PROGRAM};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    pid_ = spawn(argv, environment, &actions);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fd);
+}
+
+ProgramRun::~ProgramRun() {
+    if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    unlink(errorPath_.c_str());
+}
+
+bool ProgramRun::waitExit(double timeoutSeconds, int& status) {
+    const double end = monotonicSeconds() + timeoutSeconds;
+    while (pid_ > 0) {
+        int raw = 0;
+        if (waitpid(pid_, &raw, WNOHANG) == pid_) {
+            pid_ = 0;
+            status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+            return true;
+        }
+        if (monotonicSeconds() > end) {
+            return false;
+        }
+        usleep(5000);
+    }
+    return false;
+}
+
+std::string ProgramRun::errorOutput() const {
+    std::ifstream in(errorPath_);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<Rgb> readRow(Display* display, Window window, int y) {
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, window, &attributes);
+    std::vector<Rgb> row;
+    XImage* image = XGetImage(display, window, 0, y, static_cast<unsigned>(attributes.width), 1,
+                              AllPlanes, ZPixmap);
+    if (!image) {
+        return row;
+    }
+    for (int x = 0; x < attributes.width; ++x) {
+        const unsigned long p = XGetPixel(image, x, 0);
+        row.push_back({static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                       static_cast<int>(p & 0xFF)});
+    }
+    XDestroyImage(image);
+    return row;
+}
+
+bool waitUntil(const std::function<bool()>& condition, double timeoutSeconds) {
+    const double end = monotonicSeconds() + timeoutSeconds;
+    while (monotonicSeconds() < end) {
+        if (condition()) {
+            return true;
+        }
+        usleep(10000);
+    }
+    return false;
+}
+
+bool waitForLitPixel(Display* display, Window window, int x, int y, double timeoutSeconds) {
+    return waitUntil(
+        [&] {
+            const std::vector<Rgb> row = readRow(display, window, y);
+            return static_cast<int>(row.size()) > x && row[x].sum() > 300;
+        },
+        timeoutSeconds);
+}
+
+int countTopLevelWindows(Display* display) {
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    if (children) {
+        XFree(children);
+    }
+    return static_cast<int>(count);
+}

@@ -1,0 +1,64 @@
+// What the native end-to-end tests need: a private Xvfb, the program as a child process, and the
+// screen's pixels.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Starts Xvfb at 1024 x 768 with GLX on a free display and points DISPLAY at it; stops it again.
+class PrivateXvfb {
+public:
+    bool start();
+    void stop();
+    Display* display() const { return display_; }
+
+private:
+    pid_t pid_ = 0;
+    Display* display_ = nullptr;
+};
+
+// The program under test, started with arguments and extra environment variables; its stderr
+// goes to a file. Killed on destruction if it still runs.
+class ProgramRun {
+public:
+    ProgramRun(const std::vector<std::string>& arguments,
+               const std::vector<std::string>& environment = {});
+    ~ProgramRun();
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+
+    pid_t pid() const { return pid_; }
+    // Waits up to timeoutSeconds for the exit; true with its status (exit code, or 128 + signal).
+    bool waitExit(double timeoutSeconds, int& status);
+    std::string errorOutput() const;
+
+private:
+    pid_t pid_ = 0;
+    std::string errorPath_;
+};
+
+struct Rgb {
+    int red;
+    int green;
+    int blue;
+    int sum() const { return red + green + blue; }
+};
+
+// Pixels of a row of the window (the root window for the screen), left to right.
+std::vector<Rgb> readRow(Display* display, Window window, int y);
+
+// Polls the condition every 10 ms until it holds; false on timeout.
+bool waitUntil(const std::function<bool()>& condition, double timeoutSeconds);
+
+// Polls until the pixel at (x, y) of the window shows more than a dim colour; false on timeout.
+bool waitForLitPixel(Display* display, Window window, int x, int y, double timeoutSeconds);
+
+// Top-level windows of the screen.
+int countTopLevelWindows(Display* display);
+
+double monotonicSeconds();

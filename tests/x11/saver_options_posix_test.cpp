@@ -1,0 +1,184 @@
+#include "x11/saver_options.h"
+
+#include "settings/saver_settings.h"
+#include "x11/frame_pacer.h"
+#include "x11/window_choice.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool parse(std::vector<std::string> arguments, HostOptions& host, std::string& error) {
+    arguments.insert(arguments.begin(), "mereflow");
+    std::vector<const char*> argv;
+    for (const std::string& a : arguments) {
+        argv.push_back(a.c_str());
+    }
+    return parseSaverOptions(static_cast<int>(argv.size()), argv.data(), host, error);
+}
+
+bool parse(const std::vector<std::string>& arguments) {
+    HostOptions host;
+    std::string error;
+    return parse(arguments, host, error);
+}
+
+// The number an option's field holds now.
+double fieldValue(const SaverOption& option, const HostOptions& host) {
+    const char* base = option.field.inSettings ? reinterpret_cast<const char*>(&saverSettings)
+                                               : reinterpret_cast<const char*>(&host);
+    if (option.field.type == FieldType::kFloat) {
+        float value;
+        std::memcpy(&value, base + option.field.offset, sizeof value);
+        return value;
+    }
+    int32_t value;
+    std::memcpy(&value, base + option.field.offset, sizeof value);
+    return value;
+}
+
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", value);
+    return text;
+}
+
+TEST(SaverOptions, EveryRangeTakesBothEndsAndRefusesJustBeyond) {
+    for (int i = 0; i < kSaverOptionCount; ++i) {
+        const SaverOption& option = kSaverOptions[i];
+        if (option.kind != OptionKind::kWhole && option.kind != OptionKind::kReal) {
+            continue;
+        }
+        SCOPED_TRACE(option.name);
+        const double beyond = option.kind == OptionKind::kWhole ? 1 : 0.001;
+        const std::string flag = std::string("--") + option.name;
+        for (const double end : {option.low, option.high}) {
+            HostOptions host;
+            std::string error;
+            ASSERT_TRUE(parse({flag, number(end)}, host, error)) << error;
+            EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)),
+                            static_cast<float>(end));
+        }
+        EXPECT_FALSE(parse({flag, number(option.low - beyond)}));
+        EXPECT_FALSE(parse({flag, number(option.high + beyond)}));
+    }
+}
+
+TEST(SaverOptions, MalformedOrUnknownGivesOneLine) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--drips", "3x"},        {"--drips", " 3"},           {"--drips"},
+        {"--grid-x", "1.5"},      {"--speed", "fast"},         {"--speed", "nan"},
+        {"--min-color", "#12345"}, {"--min-color", "#12345g"},  {"--max-color", "ffffff"},
+        {"--source", "Sky"},      {"--texture-width", "300"},  {"--preset", "5"},
+        {"--picture", ""},        {"--window-id", "0"},        {"--bogus"},
+        {"--no-drips", "3"},      {"---root"},                 {"root"},
+        {"--rotate-x-time", "-1"},
+    };
+    for (const auto& arguments : bad) {
+        SCOPED_TRACE(arguments[0]);
+        HostOptions host;
+        std::string error;
+        EXPECT_FALSE(parse(arguments, host, error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(error.find('\n'), std::string::npos);
+    }
+}
+
+TEST(SaverOptions, OneDashOrTwoAndNoForFlags) {
+    HostOptions host;
+    std::string error;
+    ASSERT_TRUE(parse({"-drips", "5", "--speed", "2.5", "-no-color", "--no-movement", "-root",
+                       "--frame-rate", "-min-color", "#ff0080", "-source", "sky"},
+                      host, error))
+        << error;
+    EXPECT_EQ(saverSettings.maxDrips, 5);
+    EXPECT_FLOAT_EQ(saverSettings.speedScaling, 2.5f);
+    EXPECT_EQ(saverSettings.enableColor, 0);
+    EXPECT_EQ(saverSettings.enableMovement, 0);
+    EXPECT_EQ(saverSettings.showFrameRate, 1);
+    EXPECT_EQ(host.root, 1);
+    EXPECT_FLOAT_EQ(saverSettings.minColor.red, 1.0f);
+    EXPECT_FLOAT_EQ(saverSettings.minColor.green, 0.0f);
+    EXPECT_NEAR(saverSettings.minColor.blue, 128 / 255.0, 1e-6);
+    EXPECT_EQ(saverSettings.sourceTexture, kSourceSky);
+}
+
+TEST(SaverOptions, PresetComesBeforeTheOtherOptionsWhereverItStands) {
+    HostOptions host;
+    std::string error;
+    ASSERT_TRUE(parse({"--drips", "2", "--preset", "4"}, host, error)) << error;
+    EXPECT_EQ(saverSettings.maxDrips, 2);                // the option over the preset's 15
+    EXPECT_FLOAT_EQ(saverSettings.meshX, 100);            // the preset's
+    EXPECT_EQ(saverSettings.sourceTexture, kSourceDesktop); // the preset's
+}
+
+TEST(SaverOptions, WindowIdInHexadecimalOrDecimal) {
+    const struct {
+        const char* text;
+        bool ok;
+        uint32_t id;
+    } cases[] = {
+        {"0x1a00003", true, 0x1a00003}, {"0X1A", true, 26},   {"27262979", true, 27262979},
+        {"0x", false, 0},               {"-5", false, 0},     {"12abc", false, 0},
+        {"0x100000000", false, 0},      {"0", false, 0},      {"", false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        uint32_t id = 0;
+        EXPECT_EQ(parseWindowId(c.text, id), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(id, c.id);
+        }
+    }
+}
+
+TEST(WindowChoice, WindowIdThenEnvironmentThenRootThenItsOwn) {
+    const struct {
+        uint32_t windowId;
+        const char* environment;
+        int32_t root;
+        int32_t fullscreen;
+        WindowKind kind;
+        uint32_t id;
+    } cases[] = {
+        {0x42, "0x99", 1, 0, WindowKind::kHandedOver, 0x42},
+        {0, "0x99", 1, 0, WindowKind::kHandedOver, 0x99},
+        {0, "153", 0, 1, WindowKind::kHandedOver, 153},
+        {0, "", 1, 0, WindowKind::kRoot, 0},
+        {0, nullptr, 1, 1, WindowKind::kRoot, 0},
+        {0, nullptr, 0, 1, WindowKind::kFullscreen, 0},
+        {0, nullptr, 0, 0, WindowKind::kOwn, 0},
+    };
+    for (const auto& c : cases) {
+        HostOptions host;
+        host.windowId = c.windowId;
+        host.root = c.root;
+        host.fullscreen = c.fullscreen;
+        WindowChoice choice{};
+        std::string error;
+        ASSERT_TRUE(chooseWindow(host, c.environment, choice, error));
+        EXPECT_EQ(choice.kind, c.kind);
+        EXPECT_EQ(choice.id, c.id);
+    }
+    WindowChoice choice{};
+    std::string error;
+    EXPECT_FALSE(chooseWindow(HostOptions(), "window", choice, error));
+}
+
+TEST(FramePacer, HoldsTheGridAndRestartsItWhenFarBehind) {
+    FramePacer pacer(50); // 20 ms
+    EXPECT_EQ(pacer.waitMs(1000), 0);
+    pacer.frameStarted(1000);
+    EXPECT_DOUBLE_EQ(pacer.waitMs(1005), 15);
+    pacer.frameStarted(1023); // a little late: the next is still due at 1040
+    EXPECT_DOUBLE_EQ(pacer.waitMs(1030), 10);
+    pacer.frameStarted(1100); // far behind: no hurrying to catch up
+    EXPECT_DOUBLE_EQ(pacer.waitMs(1100), 20);
+}
+
+} // namespace

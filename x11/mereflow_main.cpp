@@ -1,0 +1,151 @@
+// mereflow: the water on X11, standalone or as a screen-saver daemon's program.
+#include "common/clock.h"
+#include "common/gl.h"
+#include "common/random.h"
+#include "scene/frame.h"
+#include "scene/scene_start.h"
+#include "settings/presets.h"
+#include "settings/saver_settings.h"
+#include "textures/rgb_picture.h"
+#include "textures/source_picture.h"
+#include "x11/custom_picture.h"
+#include "x11/desktop_picture.h"
+#include "x11/frame_pacer.h"
+#include "x11/monitors.h"
+#include "x11/saver_options.h"
+#include "x11/saver_window.h"
+#include "x11/stop_signals.h"
+#include "x11/window_choice.h"
+
+#include <poll.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr int kStatusFailed = 1;
+constexpr int kStatusBadOption = 2;
+
+// The screen as the program found it; a screen of one colour is most likely a daemon's blank
+// window already over everything, and shows Chomify instead.
+void prepareDesktopPicture(Display* display) {
+    RgbPicture screen;
+    const bool read = readDesktopPicture(display, screen);
+    if (read && !isOneColour(screen) && stretchIntoSourcePicture(screen)) {
+        return;
+    }
+    std::fprintf(stderr, "mereflow: %s; showing Chomify instead\n",
+                 read ? "the screen is one single colour" : "the screen cannot be read");
+    saverSettings.sourceTexture = kSourceChomify;
+}
+
+// Fills the source picture for Desktop and Custom before anything is drawn.
+bool prepareSourcePicture(Display* display, std::string& error) {
+    sourcePicture.width = saverSettings.textureWidth;
+    sourcePicture.height = saverSettings.textureHeight;
+    if (saverSettings.sourceTexture == kSourceDesktop) {
+        prepareDesktopPicture(display);
+    } else if (saverSettings.sourceTexture == kSourceCustom) {
+        return loadCustomPicture(saverSettings.customPicturePath, error);
+    }
+    return true;
+}
+
+// Where the frames draw: a window that spans the screen (the root, a full-screen window, a
+// daemon's window) shows each monitor its own water; a smaller one shows the water once, as the
+// Windows preview does.
+void layoutViewports(Display* display, const SaverWindow& window) {
+    const Window root = DefaultRootWindow(display);
+    int left = 0;
+    int top = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window.window(), root, 0, 0, &left, &top, &child);
+    const int screen = DefaultScreen(display);
+    const bool spansScreen = window.width() >= DisplayWidth(display, screen) &&
+                             window.height() >= DisplayHeight(display, screen);
+    const ScreenRect client = {left, top, left + window.width(), top + window.height()};
+    frameViewports = layoutMonitors(readMonitors(display), client, !spansScreen);
+}
+
+// Waits for the next frame's start, an X event or a stop signal, whichever comes first.
+void waitForNextFrame(Display* display, const FramePacer& pacer) {
+    const double waitMs = pacer.waitMs(readClockMs());
+    if (waitMs <= 0 || XPending(display) > 0) {
+        return;
+    }
+    pollfd waits[2] = {{ConnectionNumber(display), POLLIN, 0}, {stopSignalFd(), POLLIN, 0}};
+    poll(waits, 2, static_cast<int>(std::ceil(waitMs)));
+}
+
+int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
+    // The preset comes before the picture, so that a preset's Desktop gets the screen.
+    crt::srand(static_cast<uint32_t>(readClockMs()));
+    if (saverSettings.useRandomPreset) {
+        pickRandomPreset();
+    }
+    std::string error;
+    if (!prepareSourcePicture(display, error)) {
+        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
+        return kStatusFailed;
+    }
+    SaverWindow window;
+    if (!window.open(display, choice, error)) {
+        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
+        window.close();
+        return kStatusFailed;
+    }
+    layoutViewports(display, window);
+    startScene(static_cast<uint32_t>(readClockMs()));
+
+    FramePacer pacer(host.maxFps);
+    while (!stopRequested()) {
+        const WindowEvents events = window.handleEvents();
+        if (events.end) {
+            break;
+        }
+        if (events.resized) {
+            layoutViewports(display, window);
+        }
+        pacer.frameStarted(readClockMs());
+        renderFrame(&window);
+        waitForNextFrame(display, pacer);
+    }
+    window.close();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    HostOptions host;
+    std::string error;
+    if (!parseSaverOptions(argc, argv, host, error)) {
+        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
+        return kStatusBadOption;
+    }
+    if (host.help) {
+        std::fputs(saverOptionsHelp().c_str(), stdout);
+        return 0;
+    }
+    WindowChoice choice{};
+    if (!chooseWindow(host, std::getenv("XSCREENSAVER_WINDOW"), choice, error)) {
+        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
+        return kStatusBadOption;
+    }
+    if (!catchStopSignals()) {
+        std::fprintf(stderr, "mereflow: cannot catch the stop signals\n");
+        return kStatusFailed;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "mereflow: cannot open the display \"%s\"\n", XDisplayName(nullptr));
+        return kStatusFailed;
+    }
+    installXErrorHandler();
+    const int status = run(display, choice, host);
+    XCloseDisplay(display);
+    return status;
+}

@@ -1,0 +1,407 @@
+// The option table and what reads it: the parser and --help.
+#include "x11/saver_options.h"
+
+#include "settings/dialog_numbers.h"
+#include "settings/presets.h"
+#include "settings/saver_settings.h"
+#include "surface/surface_grid.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+constexpr OptionField setting(ptrdiff_t offset, FieldType type) {
+    return {true, offset, type};
+}
+constexpr OptionField host(ptrdiff_t offset, FieldType type) {
+    return {false, offset, type};
+}
+
+#define SETTING(field, type) setting(offsetof(SaverSettings, field), FieldType::type)
+#define HOST(field, type) host(offsetof(HostOptions, field), FieldType::type)
+#define CHOICES(list) list, static_cast<int>(std::size(list))
+
+constexpr OptionChoice kSources[] = {
+    {"desktop", "Desktop", kSourceDesktop}, {"chomify", "Chomify", kSourceChomify},
+    {"sky", "Sky", kSourceSky},             {"white", "White", kSourceWhite},
+    {"custom", "Custom picture", kSourceCustom},
+};
+constexpr OptionChoice kTextureSides[] = {
+    {"128", "128", 128}, {"256", "256", 256}, {"512", "512", 512}, {"1024", "1024", 1024}};
+constexpr OptionChoice kPresets[] = {
+    {"1", "Preset 1", 1}, {"2", "Preset 2", 2}, {"3", "Preset 3", 3}, {"4", "Preset 4", 4}};
+
+// The largest whole number a Movement edit of the configuration dialog holds.
+constexpr double kMovementMax = 99999;
+// No grid holds more vertices than this; a larger one is reduced to fit, so either side may be
+// this long while the other is 1.
+constexpr double kGridSideMax = kMaxGridVertices;
+
+} // namespace
+
+const SaverOption kSaverOptions[] = {
+    {"source", OptionKind::kChoice, SETTING(sourceTexture, kInt32), 0, 0, CHOICES(kSources),
+     "chomify", Widget::kSelect, "Source texture", "the picture on the water"},
+    {"picture", OptionKind::kPath, SETTING(customPicturePath, kPath), 0, 0, nullptr, 0, "",
+     Widget::kFileName, "Custom picture", "the picture file for -source custom: PNG, JPEG or PPM"},
+    {"preset", OptionKind::kChoice, HOST(preset, kInt32), 0, 0, CHOICES(kPresets), "",
+     Widget::kSelect, "Preset", "a built-in preset, applied before the other options"},
+    {"random-preset", OptionKind::kFlag, SETTING(useRandomPreset, kInt32), 0, 1, nullptr, 0, "0",
+     Widget::kCheckBox, "Use random preset", "one of the four presets, picked at each start"},
+    {"drips", OptionKind::kWhole, SETTING(maxDrips, kInt32), 0, 15, nullptr, 0, "3",
+     Widget::kSlider, "Maximum drips", "the most drips alive at once"},
+    {"speed", OptionKind::kReal, SETTING(speedScaling, kFloat), 0.1, 3, nullptr, 0, "0.8",
+     Widget::kSlider, "Speed scaling", "the speed of the waves"},
+    {"min-amplitude", OptionKind::kReal, SETTING(minAmplitude, kFloat), 0, 30, nullptr, 0, "4",
+     Widget::kSlider, "Min amplitude", "the smallest height of a new drip"},
+    {"max-amplitude", OptionKind::kReal, SETTING(maxAmplitude, kFloat), 0, 30, nullptr, 0, "10",
+     Widget::kSlider, "Max amplitude", "the largest height of a new drip"},
+    {"grid-x", OptionKind::kWhole, SETTING(meshX, kFloat), 1, kGridSideMax, nullptr, 0, "80",
+     Widget::kSpinButton, "Grid X", "vertices across the water"},
+    {"grid-y", OptionKind::kWhole, SETTING(meshY, kFloat), 1, kGridSideMax, nullptr, 0, "60",
+     Widget::kSpinButton, "Grid Y", "rows of vertices down the water"},
+    {"color", OptionKind::kFlag, SETTING(enableColor, kInt32), 0, 1, nullptr, 0, "1",
+     Widget::kCheckBox, "Enable color", "tint each drip between the two colours"},
+    {"min-color", OptionKind::kColor, SETTING(minColor, kColor), 0, 0, nullptr, 0, "#000000",
+     Widget::kText, "Min color", "one end of the tints"},
+    {"max-color", OptionKind::kColor, SETTING(maxColor, kColor), 0, 0, nullptr, 0, "#ffffff",
+     Widget::kText, "Max color", "the other end of the tints"},
+    {"movement", OptionKind::kFlag, SETTING(enableMovement, kInt32), 0, 1, nullptr, 0, "1",
+     Widget::kCheckBox, "Enable movement", "sway and zoom the view by the rows below"},
+    {"rotate-x-amplitude", OptionKind::kWhole, SETTING(rotateXAmplitude, kFloat), 0,
+     kMovementMax, nullptr, 0, "0", Widget::kSpinButton, "RotateX amplitude",
+     "degrees of the swing about X"},
+    {"rotate-x-time", OptionKind::kWhole, SETTING(rotateXTime, kFloat), 0, kMovementMax, nullptr,
+     0, "0", Widget::kSpinButton, "RotateX time", "period of that swing; 0 holds it"},
+    {"rotate-y-amplitude", OptionKind::kWhole, SETTING(rotateYAmplitude, kFloat), 0,
+     kMovementMax, nullptr, 0, "0", Widget::kSpinButton, "RotateY amplitude",
+     "degrees of the swing about Y"},
+    {"rotate-y-time", OptionKind::kWhole, SETTING(rotateYTime, kFloat), 0, kMovementMax, nullptr,
+     0, "0", Widget::kSpinButton, "RotateY time", "period of that swing; 0 holds it"},
+    {"rotate-z-amplitude", OptionKind::kWhole, SETTING(rotateZAmplitude, kFloat), 0,
+     kMovementMax, nullptr, 0, "0", Widget::kSpinButton, "RotateZ amplitude",
+     "degrees of the swing about Z"},
+    {"rotate-z-time", OptionKind::kWhole, SETTING(rotateZTime, kFloat), 0, kMovementMax, nullptr,
+     0, "0", Widget::kSpinButton, "RotateZ time", "period of that swing; 0 holds it"},
+    {"zoom-amplitude", OptionKind::kWhole, SETTING(zoomAmplitude, kFloat), 0, kMovementMax,
+     nullptr, 0, "14", Widget::kSpinButton, "Zoom amplitude",
+     "the scale sweeps between 10/A and A/10"},
+    {"zoom-time", OptionKind::kWhole, SETTING(zoomTime, kFloat), 0, kMovementMax, nullptr, 0, "0",
+     Widget::kSpinButton, "Zoom time", "period of the sweep; 0 holds A/10"},
+    {"frame-rate", OptionKind::kFlag, SETTING(showFrameRate, kInt32), 0, 1, nullptr, 0, "0",
+     Widget::kCheckBox, "Show frame rate", "show frames per second in a corner"},
+    {"smooth", OptionKind::kFlag, SETTING(smoothTextureFilter, kInt32), 0, 1, nullptr, 0, "1",
+     Widget::kCheckBox, "Smooth texture filter", "blend neighbouring pixels of the picture"},
+    {"texture-width", OptionKind::kChoice, SETTING(textureWidth, kInt32), 0, 0,
+     CHOICES(kTextureSides), "512", Widget::kSelect, "Texture width",
+     "pixels across the picture's texture"},
+    {"texture-height", OptionKind::kChoice, SETTING(textureHeight, kInt32), 0, 0,
+     CHOICES(kTextureSides), "256", Widget::kSelect, "Texture height",
+     "pixels down the picture's texture"},
+    {"max-fps", OptionKind::kWhole, HOST(maxFps, kInt32), 1, 1000, nullptr, 0, "60",
+     Widget::kSpinButton, "Frame rate limit", "the most frames a second"},
+    {"window-id", OptionKind::kWindow, HOST(windowId, kWindow), 0, 0, nullptr, 0, "",
+     Widget::kNone, "", "draw into this window (hexadecimal 0x... or decimal)"},
+    {"root", OptionKind::kFlag, HOST(root, kInt32), 0, 1, nullptr, 0, "0", Widget::kNone, "",
+     "draw on the root window"},
+    {"fullscreen", OptionKind::kFlag, HOST(fullscreen, kInt32), 0, 1, nullptr, 0, "0",
+     Widget::kNone, "", "a window of its own covering the screen"},
+    {"help", OptionKind::kFlag, HOST(help, kInt32), 0, 1, nullptr, 0, "0", Widget::kNone, "",
+     "print this list and end"},
+};
+
+const int kSaverOptionCount = static_cast<int>(sizeof kSaverOptions / sizeof kSaverOptions[0]);
+
+const SaverOption* findSaverOption(const std::string& name) {
+    for (const SaverOption& option : kSaverOptions) {
+        if (name == option.name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+bool parseWindowId(const char* text, uint32_t& id) {
+    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char* digits = hex ? text + 2 : text;
+    if (!std::isxdigit(static_cast<unsigned char>(digits[0]))) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(digits, &end, hex ? 16 : 10);
+    if (errno != 0 || *end != '\0' || value == 0 || value > UINT32_MAX) {
+        return false;
+    }
+    id = static_cast<uint32_t>(value);
+    return true;
+}
+
+std::string formatNumber(double value) {
+    char text[32];
+    // Enough digits that a whole number up to the grid bound stays whole.
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return text;
+}
+
+namespace {
+
+// A value read and checked, waiting to be stored.
+struct OptionValue {
+    double number = 0;
+    int32_t integer = 0;
+    RgbColor color = {};
+    std::string text;
+    uint32_t window = 0;
+};
+
+bool readNumber(const char* text, bool whole, double low, double high, double& value) {
+    if (*text == '\0' || std::isspace(static_cast<unsigned char>(*text))) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    if (whole) {
+        const long long parsed = std::strtoll(text, &end, 10);
+        value = static_cast<double>(parsed);
+    } else {
+        value = std::strtod(text, &end);
+    }
+    return errno == 0 && *end == '\0' && std::isfinite(value) && value >= low && value <= high;
+}
+
+bool readColor(const char* text, RgbColor& color) {
+    if (std::strlen(text) != 7 || text[0] != '#') {
+        return false;
+    }
+    uint8_t channels[3];
+    for (int i = 0; i < 3; ++i) {
+        const char pair[3] = {text[1 + 2 * i], text[2 + 2 * i], '\0'};
+        if (!std::isxdigit(static_cast<unsigned char>(pair[0])) ||
+            !std::isxdigit(static_cast<unsigned char>(pair[1]))) {
+            return false;
+        }
+        channels[i] = static_cast<uint8_t>(std::strtoul(pair, nullptr, 16));
+    }
+    // The same quantisation as the colour chooser of the configuration dialog.
+    color = {channels[0] * kInverse255, channels[1] * kInverse255, channels[2] * kInverse255};
+    return true;
+}
+
+std::string choiceList(const SaverOption& option, const char* separator) {
+    std::string list;
+    for (int i = 0; i < option.choiceCount; ++i) {
+        list += std::string(i == 0 ? "" : separator) + option.choices[i].name;
+    }
+    return list;
+}
+
+// What a bad value of the option should have been, for the error line.
+std::string expectation(const SaverOption& option) {
+    switch (option.kind) {
+    case OptionKind::kWhole:
+        return "a whole number from " + formatNumber(option.low) + " to " +
+               formatNumber(option.high);
+    case OptionKind::kReal:
+        return "a number from " + formatNumber(option.low) + " to " + formatNumber(option.high);
+    case OptionKind::kChoice:
+        return "one of " + choiceList(option, ", ");
+    case OptionKind::kColor:
+        return "a colour #rrggbb";
+    case OptionKind::kPath:
+        return "a file name shorter than " + std::to_string(kPathBufferSize) + " characters";
+    case OptionKind::kWindow:
+        return "a window id, 0x... or decimal";
+    case OptionKind::kFlag:
+        break;
+    }
+    return "no value";
+}
+
+bool readValue(const SaverOption& option, const char* text, OptionValue& value) {
+    switch (option.kind) {
+    case OptionKind::kWhole:
+    case OptionKind::kReal:
+        if (!readNumber(text, option.kind == OptionKind::kWhole, option.low, option.high,
+                        value.number)) {
+            return false;
+        }
+        value.integer = static_cast<int32_t>(value.number);
+        return true;
+    case OptionKind::kChoice:
+        for (int i = 0; i < option.choiceCount; ++i) {
+            if (std::strcmp(text, option.choices[i].name) == 0) {
+                value.integer = option.choices[i].value;
+                return true;
+            }
+        }
+        return false;
+    case OptionKind::kColor:
+        return readColor(text, value.color);
+    case OptionKind::kPath:
+        value.text = text;
+        return !value.text.empty() && value.text.size() < static_cast<size_t>(kPathBufferSize);
+    case OptionKind::kWindow:
+        return parseWindowId(text, value.window);
+    case OptionKind::kFlag:
+        break;
+    }
+    return false;
+}
+
+void storeValue(const SaverOption& option, const OptionValue& value, HostOptions& host) {
+    char* base = option.field.inSettings ? reinterpret_cast<char*>(&saverSettings)
+                                         : reinterpret_cast<char*>(&host);
+    char* field = base + option.field.offset;
+    switch (option.field.type) {
+    case FieldType::kInt32:
+        std::memcpy(field, &value.integer, sizeof value.integer);
+        break;
+    case FieldType::kFloat: {
+        const float number = static_cast<float>(value.number);
+        std::memcpy(field, &number, sizeof number);
+        break;
+    }
+    case FieldType::kColor:
+        std::memcpy(field, &value.color, sizeof value.color);
+        break;
+    case FieldType::kPath:
+        std::memset(field, 0, kPathBufferSize);
+        std::memcpy(field, value.text.data(), value.text.size());
+        break;
+    case FieldType::kWindow:
+        std::memcpy(field, &value.window, sizeof value.window);
+        break;
+    }
+}
+
+struct PendingOption {
+    const SaverOption* option;
+    OptionValue value;
+};
+
+// Reads one option starting at argv[index]; moves index past its value.
+bool readOption(int argc, const char* const* argv, int& index, PendingOption& pending,
+                std::string& error) {
+    const std::string written = argv[index];
+    size_t dashes = 0;
+    while (dashes < 2 && dashes < written.size() && written[dashes] == '-') {
+        ++dashes;
+    }
+    std::string name = written.substr(dashes);
+    const SaverOption* option = dashes > 0 ? findSaverOption(name) : nullptr;
+    bool negated = false;
+    if (!option && dashes > 0 && name.compare(0, 3, "no-") == 0) {
+        option = findSaverOption(name.substr(3));
+        negated = option != nullptr;
+        if (option && option->kind != OptionKind::kFlag) {
+            option = nullptr;
+        }
+    }
+    if (!option) {
+        error = "unknown option " + written + " (mereflow --help lists them)";
+        return false;
+    }
+    pending.option = option;
+    if (option->kind == OptionKind::kFlag) {
+        pending.value.integer = negated ? 0 : 1;
+        return true;
+    }
+    if (index + 1 >= argc) {
+        error = written + " needs a value: " + expectation(*option);
+        return false;
+    }
+    const char* text = argv[++index];
+    if (!readValue(*option, text, pending.value)) {
+        error = written + " " + text + ": expected " + expectation(*option);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool parseSaverOptions(int argc, const char* const* argv, HostOptions& host, std::string& error) {
+    applyDefaults();
+    saverSettings.customPicturePath[0] = '\0';
+    // No display mode switching here: the mode fields stay 0.
+    saverSettings.displayWidth = saverSettings.displayHeight = saverSettings.displayDepth = 0;
+    host = HostOptions();
+
+    std::vector<PendingOption> pending;
+    for (int i = 1; i < argc; ++i) {
+        PendingOption next{};
+        if (!readOption(argc, argv, i, next, error)) {
+            return false;
+        }
+        pending.push_back(next);
+    }
+    for (const PendingOption& p : pending) {
+        if (std::strcmp(p.option->name, "preset") == 0) {
+            storeValue(*p.option, p.value, host);
+        }
+    }
+    if (host.preset != 0) {
+        applyPreset(kPresetButtonFirst + host.preset - 1);
+    }
+    for (const PendingOption& p : pending) {
+        storeValue(*p.option, p.value, host);
+    }
+    return true;
+}
+
+std::string saverOptionsHelp() {
+    std::string text = "usage: mereflow [options]   (one dash or two)\n";
+    for (const SaverOption& option : kSaverOptions) {
+        std::string left = std::string("  -") + option.name;
+        switch (option.kind) {
+        case OptionKind::kWhole:
+        case OptionKind::kReal:
+            left += " N";
+            break;
+        case OptionKind::kChoice:
+            left += " " + choiceList(option, "|");
+            break;
+        case OptionKind::kColor:
+            left += " #rrggbb";
+            break;
+        case OptionKind::kPath:
+            left += " FILE";
+            break;
+        case OptionKind::kWindow:
+            left += " ID";
+            break;
+        case OptionKind::kFlag:
+            if (std::strcmp(option.defaultText, "1") == 0) {
+                left += ", -no-" + std::string(option.name);
+            }
+            break;
+        }
+        std::string right = option.help;
+        if (option.kind == OptionKind::kWhole || option.kind == OptionKind::kReal) {
+            right += " (" + formatNumber(option.low) + " to " + formatNumber(option.high) + ")";
+        }
+        if (option.kind != OptionKind::kFlag && option.defaultText[0] != '\0') {
+            right += std::string(", default ") + option.defaultText;
+        } else if (option.kind == OptionKind::kFlag && option.field.inSettings) {
+            right += std::strcmp(option.defaultText, "1") == 0 ? ", on by default"
+                                                               : ", off by default";
+        }
+        constexpr size_t kColumn = 32;
+        if (left.size() >= kColumn) {
+            text += left + "\n";
+            left.clear();
+        }
+        left.resize(kColumn, ' ');
+        text += left + right + "\n";
+    }
+    return text;
+}

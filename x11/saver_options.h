@@ -1,0 +1,80 @@
+// The program's options: one table from which the parser, --help and the settings file come.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// What an option's value is, and so how it is read, checked and stored.
+enum class OptionKind {
+    kWhole,  // a whole number from low to high
+    kReal,   // a decimal number from low to high
+    kFlag,   // no value: -NAME sets it, -no-NAME clears it
+    kChoice, // one of the option's choices
+    kColor,  // #rrggbb
+    kPath,   // a file name
+    kWindow, // an X window id, hexadecimal (0x...) or decimal
+};
+
+// Where a value goes: a field of the settings record or of the program's own options.
+enum class FieldType { kInt32, kFloat, kColor, kPath, kWindow };
+
+struct OptionField {
+    bool inSettings; // SaverSettings, else HostOptions
+    ptrdiff_t offset;
+    FieldType type;
+};
+
+struct OptionChoice {
+    const char* name;  // as written on the command line
+    const char* label; // as the settings dialog shows it
+    int32_t value;
+};
+
+// How the daemon's settings dialog shows an option; kNone leaves it out of the file.
+enum class Widget { kNone, kSlider, kSpinButton, kCheckBox, kSelect, kFileName, kText };
+
+struct SaverOption {
+    const char* name; // without dashes
+    OptionKind kind;
+    OptionField field;
+    double low; // kWhole and kReal
+    double high;
+    const OptionChoice* choices; // kChoice
+    int choiceCount;
+    const char* defaultText; // the default as the command line writes it; "" for none
+    Widget widget;
+    const char* label; // in the settings dialog
+    const char* help;  // one line of --help
+};
+
+// The program's own options, beside the settings.
+struct HostOptions {
+    uint32_t windowId = 0; // --window-id, 0 when not given
+    int32_t root = 0;
+    int32_t fullscreen = 0;
+    int32_t maxFps = 60;
+    int32_t preset = 0; // 1 to 4, applied before the other options; 0 for none
+    int32_t help = 0;
+};
+
+extern const SaverOption kSaverOptions[];
+extern const int kSaverOptionCount;
+
+// The option of that name (no dashes), or null.
+const SaverOption* findSaverOption(const std::string& name);
+
+// Puts the defaults into saverSettings and host, then reads argv[1..argc-1]: the preset first,
+// then the other options in their order. Returns false with one line in error (no newline) on
+// an unknown option, a missing value, or a value that is malformed or out of range.
+bool parseSaverOptions(int argc, const char* const* argv, HostOptions& host, std::string& error);
+
+// Reads a window id as daemons write it: "0x" then hexadecimal digits, or decimal digits. 0 and
+// anything past 32 bits are refused.
+bool parseWindowId(const char* text, uint32_t& id);
+
+// A number as the help text and the settings file write it.
+std::string formatNumber(double value);
+
+// The text of --help.
+std::string saverOptionsHelp();
