@@ -9,19 +9,29 @@
 #include <cstring>
 
 bool stretchIntoSourcePicture(const RgbPicture& picture) {
+    return stretchPartIntoSourcePicture(picture, {0, 0, picture.width, picture.height},
+                                        sourcePicture);
+}
+
+bool stretchPartIntoSourcePicture(const RgbPicture& picture, const ScreenRect& area,
+                                  SourcePicture& target) {
     const int32_t width = picture.width;
     const int32_t height = picture.height;
-    if (width <= 0 || height <= 0 ||
+    const int32_t left = std::max(area.left, 0);
+    const int32_t top = std::max(area.top, 0);
+    const int32_t partWidth = std::min(area.right, width) - left;
+    const int32_t partHeight = std::min(area.bottom, height) - top;
+    if (width <= 0 || height <= 0 || partWidth <= 0 || partHeight <= 0 ||
         picture.rgb.size() < 3 * static_cast<size_t>(width) * static_cast<size_t>(height) ||
-        !allocateSourcePixels()) {
-        freeSourcePixels();
+        !allocateSourcePixels(target)) {
+        freeSourcePixels(target);
         return false;
     }
-    for (int32_t y = 0; y < sourcePicture.height; ++y) {
-        const int64_t fromY = static_cast<int64_t>(y) * height / sourcePicture.height;
-        uint8_t* out = &sourcePicture.pixels[3 * static_cast<size_t>(y) * sourcePicture.width];
-        for (int32_t x = 0; x < sourcePicture.width; ++x, out += 3) {
-            const int64_t fromX = static_cast<int64_t>(x) * width / sourcePicture.width;
+    for (int32_t y = 0; y < target.height; ++y) {
+        const int64_t fromY = top + static_cast<int64_t>(y) * partHeight / target.height;
+        uint8_t* out = &target.pixels[3 * static_cast<size_t>(y) * target.width];
+        for (int32_t x = 0; x < target.width; ++x, out += 3) {
+            const int64_t fromX = left + static_cast<int64_t>(x) * partWidth / target.width;
             const uint8_t* p = &picture.rgb[3 * static_cast<size_t>(fromY * width + fromX)];
             out[0] = p[2];
             out[1] = p[1];

@@ -29,13 +29,51 @@ namespace {
 constexpr int kStatusFailed = 1;
 constexpr int kStatusBadOption = 2;
 
+// Whether a window of that size spans the screen: then each monitor shows its own water (and,
+// with Desktop, its own part of the screen); a smaller window shows the water once, as the
+// Windows preview does.
+bool spansScreen(Display* display, int width, int height) {
+    const int screen = DefaultScreen(display);
+    return width >= DisplayWidth(display, screen) && height >= DisplayHeight(display, screen);
+}
+
+bool willSpanScreen(Display* display, const WindowChoice& choice) {
+    if (choice.kind == WindowKind::kRoot || choice.kind == WindowKind::kFullscreen) {
+        return true;
+    }
+    XWindowAttributes attributes = {};
+    return choice.kind == WindowKind::kHandedOver &&
+           XGetWindowAttributes(display, choice.id, &attributes) &&
+           spansScreen(display, attributes.width, attributes.height);
+}
+
+// One desktop picture per monitor, primary first, for a window that spans the screen; else the
+// whole screen in one.
+bool cutDesktopPictures(Display* display, const RgbPicture& screen, bool perMonitor) {
+    if (!perMonitor) {
+        return stretchIntoSourcePicture(screen);
+    }
+    const MonitorList monitors = readMonitors(display);
+    for (int32_t i = 0; i < monitors.count; ++i) {
+        sourcePictures[i].width = saverSettings.textureWidth;
+        sourcePictures[i].height = saverSettings.textureHeight;
+        if (!stretchPartIntoSourcePicture(screen, monitors.monitors[i], sourcePictures[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The screen as the program found it; a screen of one colour is most likely a daemon's blank
 // window already over everything, and shows Chomify instead.
-void prepareDesktopPicture(Display* display) {
+void prepareDesktopPicture(Display* display, bool perMonitor) {
     RgbPicture screen;
     const bool read = readDesktopPicture(display, screen);
-    if (read && !isOneColour(screen) && stretchIntoSourcePicture(screen)) {
+    if (read && !isOneColour(screen) && cutDesktopPictures(display, screen, perMonitor)) {
         return;
+    }
+    for (SourcePicture& picture : sourcePictures) {
+        freeSourcePixels(picture);
     }
     std::fprintf(stderr, "mereflow: %s; showing Chomify instead\n",
                  read ? "the screen is one single colour" : "the screen cannot be read");
@@ -43,31 +81,27 @@ void prepareDesktopPicture(Display* display) {
 }
 
 // Fills the source picture for Desktop and Custom before anything is drawn.
-bool prepareSourcePicture(Display* display, std::string& error) {
+bool prepareSourcePicture(Display* display, const WindowChoice& choice, std::string& error) {
     sourcePicture.width = saverSettings.textureWidth;
     sourcePicture.height = saverSettings.textureHeight;
     if (saverSettings.sourceTexture == kSourceDesktop) {
-        prepareDesktopPicture(display);
+        prepareDesktopPicture(display, willSpanScreen(display, choice));
     } else if (saverSettings.sourceTexture == kSourceCustom) {
         return loadCustomPicture(saverSettings.customPicturePath, error);
     }
     return true;
 }
 
-// Where the frames draw: a window that spans the screen (the root, a full-screen window, a
-// daemon's window) shows each monitor its own water; a smaller one shows the water once, as the
-// Windows preview does.
+// Where the frames draw: one viewport per monitor on a window that spans the screen.
 void layoutViewports(Display* display, const SaverWindow& window) {
     const Window root = DefaultRootWindow(display);
     int left = 0;
     int top = 0;
     Window child = 0;
     XTranslateCoordinates(display, window.window(), root, 0, 0, &left, &top, &child);
-    const int screen = DefaultScreen(display);
-    const bool spansScreen = window.width() >= DisplayWidth(display, screen) &&
-                             window.height() >= DisplayHeight(display, screen);
     const ScreenRect client = {left, top, left + window.width(), top + window.height()};
-    frameViewports = layoutMonitors(readMonitors(display), client, !spansScreen);
+    frameViewports = layoutMonitors(readMonitors(display), client,
+                                    !spansScreen(display, window.width(), window.height()));
 }
 
 // Waits for the next frame's start, an X event or a stop signal, whichever comes first.
@@ -87,7 +121,7 @@ int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
         pickRandomPreset();
     }
     std::string error;
-    if (!prepareSourcePicture(display, error)) {
+    if (!prepareSourcePicture(display, choice, error)) {
         std::fprintf(stderr, "mereflow: %s\n", error.c_str());
         return kStatusFailed;
     }

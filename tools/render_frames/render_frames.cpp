@@ -13,12 +13,12 @@
 #include "scene/scene_start.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
+#include "textures/rgb_picture.h"
 #include "textures/source_picture.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -55,28 +55,23 @@ ScreenRect windowRect(const FrameOptions& o) {
 // Desktop on several monitors: the picture stands for the whole virtual screen, and each
 // monitor's picture is its rectangle of it, stretched to the working size.
 bool cutMonitorPictures(const FrameOptions& o, const ScreenRect& screen) {
-    const SourcePicture whole = std::move(sourcePicture);
+    RgbPicture whole;
+    whole.width = sourcePicture.width;
+    whole.height = sourcePicture.height;
+    whole.rgb.resize(3 * static_cast<size_t>(whole.width) * whole.height);
+    for (size_t i = 0; i < whole.rgb.size(); i += 3) { // the buffer holds blue, green, red
+        whole.rgb[i] = sourcePicture.pixels[i + 2];
+        whole.rgb[i + 1] = sourcePicture.pixels[i + 1];
+        whole.rgb[i + 2] = sourcePicture.pixels[i];
+    }
     for (int32_t i = 0; i < o.monitors.count; ++i) {
         const ScreenRect& m = o.monitors.monitors[i];
-        SourcePicture& picture = sourcePictures[i];
-        picture.width = saverSettings.textureWidth;
-        picture.height = saverSettings.textureHeight;
-        if (!allocateSourcePixels(picture)) {
+        const ScreenRect area = {m.left - screen.left, m.top - screen.top, m.right - screen.left,
+                                 m.bottom - screen.top};
+        sourcePictures[i].width = saverSettings.textureWidth;
+        sourcePictures[i].height = saverSettings.textureHeight;
+        if (!stretchPartIntoSourcePicture(whole, area, sourcePictures[i])) {
             return false;
-        }
-        for (int y = 0; y < picture.height; ++y) {
-            const int64_t fromY =
-                int64_t{m.top - screen.top} * whole.height / (screen.bottom - screen.top) +
-                int64_t{y} * (m.bottom - m.top) * whole.height / (screen.bottom - screen.top) /
-                    picture.height;
-            for (int x = 0; x < picture.width; ++x) {
-                const int64_t fromX =
-                    int64_t{m.left - screen.left} * whole.width / (screen.right - screen.left) +
-                    int64_t{x} * (m.right - m.left) * whole.width / (screen.right - screen.left) /
-                        picture.width;
-                std::memcpy(&picture.pixels[3 * (int64_t{y} * picture.width + x)],
-                            &whole.pixels[3 * (fromY * whole.width + fromX)], 3);
-            }
         }
     }
     return true;
