@@ -33,5 +33,7 @@ void freeSourcePixels(SourcePicture& picture) {
 }
 
 void freeSourcePixels() {
-    freeSourcePixels(sourcePicture);
+    for (SourcePicture& picture : sourcePictures) {
+        freeSourcePixels(picture);
+    }
 }

@@ -35,4 +35,5 @@ bool allocateSourcePixels(SourcePicture& picture);
 bool allocateSourcePixels();
 
 void freeSourcePixels(SourcePicture& picture);
+// Without an argument: every monitor's picture, for a run that will upload none of them.
 void freeSourcePixels();

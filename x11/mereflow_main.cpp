@@ -72,9 +72,7 @@ void prepareDesktopPicture(Display* display, bool perMonitor) {
     if (read && !isOneColour(screen) && cutDesktopPictures(display, screen, perMonitor)) {
         return;
     }
-    for (SourcePicture& picture : sourcePictures) {
-        freeSourcePixels(picture);
-    }
+    freeSourcePixels();
     std::fprintf(stderr, "mereflow: %s; showing Chomify instead\n",
                  read ? "the screen is one single colour" : "the screen cannot be read");
     saverSettings.sourceTexture = kSourceChomify;

@@ -105,16 +105,8 @@ bool SaverWindow::createOwn(bool fullscreen, std::string& error) {
         XChangeProperty(display_, window_, state, XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(&full), 1);
     }
-    context_ = glXCreateContext(display_, visual, nullptr, True);
-    XFree(visual);
-    if (!context_) {
-        error = "no OpenGL context for the window";
-        return false;
-    }
     XMapRaised(display_, window_);
-    glXMakeCurrent(display_, window_, context_);
-    requestSwapInterval();
-    return true;
+    return startContext(visual, error);
 }
 
 bool SaverWindow::adopt(Window window, std::string& error) {
@@ -149,6 +141,10 @@ bool SaverWindow::adopt(Window window, std::string& error) {
         error = "the window's visual has no double-buffered OpenGL";
         return false;
     }
+    return startContext(visual, error);
+}
+
+bool SaverWindow::startContext(XVisualInfo* visual, std::string& error) {
     context_ = glXCreateContext(display_, visual, nullptr, True);
     XFree(visual);
     if (!context_) {

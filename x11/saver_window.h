@@ -35,6 +35,9 @@ public:
 private:
     bool createOwn(bool fullscreen, std::string& error);
     bool adopt(Window window, std::string& error);
+    // Creates the context on the visual (which it frees), makes it current on the window and
+    // asks for the swap interval.
+    bool startContext(XVisualInfo* visual, std::string& error);
     void requestSwapInterval();
 
     Display* display_ = nullptr;

@@ -42,12 +42,6 @@ double fieldValue(const SaverOption& option, const HostOptions& host) {
     return value;
 }
 
-std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", value);
-    return text;
-}
-
 TEST(SaverOptions, EveryRangeTakesBothEndsAndRefusesJustBeyond) {
     for (int i = 0; i < kSaverOptionCount; ++i) {
         const SaverOption& option = kSaverOptions[i];
@@ -60,12 +54,12 @@ TEST(SaverOptions, EveryRangeTakesBothEndsAndRefusesJustBeyond) {
         for (const double end : {option.low, option.high}) {
             HostOptions host;
             std::string error;
-            ASSERT_TRUE(parse({flag, number(end)}, host, error)) << error;
+            ASSERT_TRUE(parse({flag, formatNumber(end)}, host, error)) << error;
             EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)),
                             static_cast<float>(end));
         }
-        EXPECT_FALSE(parse({flag, number(option.low - beyond)}));
-        EXPECT_FALSE(parse({flag, number(option.high + beyond)}));
+        EXPECT_FALSE(parse({flag, formatNumber(option.low - beyond)}));
+        EXPECT_FALSE(parse({flag, formatNumber(option.high + beyond)}));
     }
 }
 

@@ -70,14 +70,19 @@ std::string hex(Window window) {
     return text;
 }
 
-// Ends the program with SIGTERM and expects a clean end.
-void expectCleanStop(ProgramRun& program) {
-    kill(program.pid(), SIGTERM);
+// The program ends by itself with status 0 and without an X error.
+void expectCleanExit(ProgramRun& program) {
     int status = -1;
     ASSERT_TRUE(program.waitExit(kTimeout, status));
     EXPECT_EQ(status, 0);
     EXPECT_EQ(program.errorOutput().find("X error"), std::string::npos)
         << program.errorOutput();
+}
+
+// Ends the program with SIGTERM and expects a clean end.
+void expectCleanStop(ProgramRun& program) {
+    kill(program.pid(), SIGTERM);
+    expectCleanExit(program);
 }
 
 // Paints the root window's background: the left half red, the right half blue, or all black.
@@ -212,11 +217,7 @@ TEST(NativeProgram, EndsCleanlyWhenItsWindowIsDestroyed) {
     ASSERT_TRUE(waitForLitPixel(display(), window, 200, 150, kTimeout));
     XDestroyWindow(display(), window);
     XSync(display(), False);
-    int status = -1;
-    ASSERT_TRUE(program.waitExit(kTimeout, status));
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(program.errorOutput().find("X error"), std::string::npos)
-        << program.errorOutput();
+    expectCleanExit(program);
 }
 
 TEST(NativeProgram, BadOptionExitsTwoWithOneLineAndNoWindow) {
