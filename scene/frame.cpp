@@ -14,6 +14,10 @@
 double lastFrameTimeMs = readClockMs();
 MonitorLayout frameViewports;
 
+void restartFrameClock() {
+    lastFrameTimeMs = readClockMs();
+}
+
 namespace {
 
 // The overlay works on a 50 x 38 unit screen, one unit per digit.

@@ -7,6 +7,10 @@
 // frame. Render thread only once frames run.
 extern double lastFrameTimeMs;
 
+// After a pause in drawing (every display asleep), the next frame measures its interval from
+// now, so the time spent paused is no animation time. Render thread, or before it exists.
+void restartFrameClock();
+
 // Where each frame draws the water, once per monitor: the primary's viewport first. With no
 // viewport the frame draws once into the viewport already set. Set by the render thread before
 // its first frame; render thread only.

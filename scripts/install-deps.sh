@@ -26,6 +26,7 @@ as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 dpkg --print-foreign-architectures | grep -qx i386 || "${as_root[@]}" dpkg --add-architecture i386
-"${as_root[@]}" apt-get update -q
+# A mirror caught mid-sync fails one index; the lists it did fetch still serve the install.
+"${as_root[@]}" apt-get update -q || echo "apt-get update reported a failure; installing from the lists it has"
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
     apt-get install -y -q --no-install-recommends "${missing[@]}"
