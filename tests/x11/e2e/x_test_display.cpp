@@ -102,6 +102,17 @@ void PrivateXvfb::stop() {
 
 ProgramRun::ProgramRun(const std::vector<std::string>& arguments,
                        const std::vector<std::string>& environment) {
+    std::vector<std::string> argv = {MEREFLOW_PROGRAM};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    start(argv, environment);
+}
+
+ProgramRun::ProgramRun(const ShellLine& line, const std::vector<std::string>& environment) {
+    start({"/bin/sh", "-c", line.text}, environment);
+}
+
+void ProgramRun::start(const std::vector<std::string>& argv,
+                       const std::vector<std::string>& environment) {
     char path[] = "/tmp/mereflow-e2e-XXXXXX";
     const int fd = mkstemp(path);
     errorPath_ = path;
@@ -109,8 +120,6 @@ ProgramRun::ProgramRun(const std::vector<std::string>& arguments,
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fd, 2);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> argv = {MEREFLOW_PROGRAM};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
     pid_ = spawn(argv, environment, &actions);
     posix_spawn_file_actions_destroy(&actions);
     close(fd);

@@ -22,12 +22,18 @@ private:
     Display* display_ = nullptr;
 };
 
-// The program under test, started with arguments and extra environment variables; its stderr
-// goes to a file. Killed on destruction if it still runs.
+// A command line as a daemon hands it to /bin/sh -c, with the program's path in it.
+struct ShellLine {
+    std::string text;
+};
+
+// The program under test, started with arguments and extra environment variables, or a shell
+// running a line; its stderr goes to a file. Killed on destruction if it still runs.
 class ProgramRun {
 public:
     ProgramRun(const std::vector<std::string>& arguments,
                const std::vector<std::string>& environment = {});
+    explicit ProgramRun(const ShellLine& line, const std::vector<std::string>& environment = {});
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
@@ -38,6 +44,8 @@ public:
     std::string errorOutput() const;
 
 private:
+    void start(const std::vector<std::string>& argv, const std::vector<std::string>& environment);
+
     pid_t pid_ = 0;
     std::string errorPath_;
 };
