@@ -49,8 +49,9 @@ MonitorLayout layoutMonitors(const MonitorList& list, const ScreenRect& client, 
             const int32_t right = std::min(m.right, client.right) - client.left;
             const int32_t bottom = std::min(m.bottom, client.bottom) - client.top;
             if (right > left && bottom > top) {
-                layout.viewports[layout.count++] = {left, clientHeight - bottom, right - left,
-                                                    bottom - top};
+                layout.viewports[layout.count] = {left, clientHeight - bottom, right - left,
+                                                  bottom - top};
+                layout.monitors[layout.count++] = i;
             }
         }
     }

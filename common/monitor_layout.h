@@ -6,8 +6,9 @@
 // At most this many monitors get water of their own; any further monitor stays black.
 constexpr int32_t kMaxMonitors = 16;
 
-// A rectangle in virtual-screen pixels: the primary monitor's top-left corner is 0, 0, the
-// others may lie at negative coordinates. Right and bottom are exclusive.
+// A rectangle in virtual-screen pixels, whose origin the platform sets: on Windows the primary
+// monitor's top-left corner, so others may lie at negative coordinates; on X11 the root
+// window's, where the primary may lie anywhere. Right and bottom are exclusive.
 struct ScreenRect {
     int32_t left;
     int32_t top;
@@ -36,13 +37,16 @@ struct Viewport {
     int32_t height;
 };
 
-// One viewport per monitor that the window shows, in the order of the list.
+// One viewport per monitor that the window shows, in the order of the list, and for each the
+// index in the list of the monitor it shows: the index of its picture, and 0 for the primary.
 struct MonitorLayout {
     Viewport viewports[kMaxMonitors];
+    int32_t monitors[kMaxMonitors] = {};
     int32_t count = 0;
 };
 
 // Each monitor's rectangle moved into the window's client area (given in virtual-screen
-// pixels), clipped to it; monitors the window does not show are dropped. The preview, a machine
-// with one monitor, and a window that no monitor shows get the whole client area.
+// pixels), clipped to it; monitors the window does not show are dropped, and the others keep
+// their indices. The preview, a machine with one monitor, and a window that no monitor shows
+// get the whole client area, as monitor 0.
 MonitorLayout layoutMonitors(const MonitorList& list, const ScreenRect& client, bool preview);

@@ -1,10 +1,31 @@
-// Choosing the reader for a picture file by its first bytes.
+// Choosing the reader for a picture file by its first bytes, and the limits every reader keeps.
 #include "imaging/picture_files.h"
 
 #include <cstring>
 #include <fstream>
+#include <new>
 
-bool readPicture(const std::string& path, RgbPicture& image, std::string& error) {
+const char kNoMemoryForPicture[] = "no memory for the picture";
+
+bool pictureSizeAllowed(uint64_t width, uint64_t height) {
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= kMaxPicturePixels;
+}
+
+bool allocatePicture(RgbPicture& image, int32_t width, int32_t height) {
+    image = RgbPicture();
+    try {
+        image.rgb.assign(3 * static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    image.width = width;
+    image.height = height;
+    return true;
+}
+
+bool readPicture(const std::string& path, RgbPicture& image, std::string& error,
+                 TextureSize texture) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = path + ": cannot open the file";
@@ -15,7 +36,7 @@ bool readPicture(const std::string& path, RgbPicture& image, std::string& error)
     if (std::memcmp(start, "\x89PNG\r\n\x1a\n", 8) == 0) {
         return readPng(path, image, error);
     } else if (std::memcmp(start, "\xff\xd8\xff", 3) == 0) {
-        return readJpeg(path, image, error);
+        return readJpeg(path, image, error, texture);
     } else if (std::memcmp(start, "P6", 2) == 0) {
         return readPpm(path, image, error);
     }

@@ -28,16 +28,19 @@ bool readPng(const std::string& path, RgbPicture& image, std::string& error) {
         error = path + ": " + png.message;
         return false;
     }
-    if (png.width > kMaxPictureSide || png.height > kMaxPictureSide) {
+    if (!pictureSizeAllowed(png.width, png.height)) {
         png_image_free(&png);
         error = path + ": the picture is too large";
         return false;
     }
     // Grey, palette, 16-bit and alpha pictures all come out as 8-bit RGB; alpha over black.
     png.format = PNG_FORMAT_RGB;
-    image.width = static_cast<int>(png.width);
-    image.height = static_cast<int>(png.height);
-    image.rgb.assign(PNG_IMAGE_SIZE(png), 0);
+    if (!allocatePicture(image, static_cast<int32_t>(png.width),
+                         static_cast<int32_t>(png.height))) {
+        png_image_free(&png);
+        error = path + ": " + kNoMemoryForPicture;
+        return false;
+    }
     if (!png_image_finish_read(&png, nullptr, image.rgb.data(), 0, nullptr)) {
         error = path + ": " + png.message;
         image = RgbPicture();

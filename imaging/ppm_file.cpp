@@ -14,6 +14,15 @@ bool readToken(std::istream& in, int& value) {
     return static_cast<bool>(in >> value);
 }
 
+// The bytes from the reading position to the end of the file; the position stays.
+uint64_t bytesLeft(std::istream& in) {
+    const std::streampos here = in.tellg();
+    in.seekg(0, std::ios::end);
+    const std::streamoff left = in.tellg() - here;
+    in.seekg(here);
+    return left > 0 ? static_cast<uint64_t>(left) : 0;
+}
+
 } // namespace
 
 bool readPpm(const std::string& path, RgbPicture& image, std::string& error) {
@@ -23,17 +32,25 @@ bool readPpm(const std::string& path, RgbPicture& image, std::string& error) {
     int height = 0;
     int maximum = 0;
     if (!in || !(in >> magic) || magic != "P6" || !readToken(in, width) || !readToken(in, height) ||
-        !readToken(in, maximum) || maximum != 255 || width <= 0 || height <= 0 ||
-        width > kMaxPictureSide || height > kMaxPictureSide) {
+        !readToken(in, maximum) || maximum != 255 || width <= 0 || height <= 0) {
         error = path + ": not a binary 8-bit PPM file";
         return false;
     }
+    if (!pictureSizeAllowed(width, height)) {
+        error = path + ": the picture is too large";
+        return false;
+    }
     in.get(); // the one whitespace byte before the pixels
-    image.width = width;
-    image.height = height;
-    image.rgb.resize(3 * static_cast<size_t>(width) * height);
-    if (!in.read(reinterpret_cast<char*>(image.rgb.data()),
-                 static_cast<std::streamsize>(image.rgb.size()))) {
+    const uint64_t bytes = 3 * static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+    if (bytesLeft(in) < bytes) {
+        error = path + ": the pixels are cut short";
+        return false;
+    }
+    if (!allocatePicture(image, width, height)) {
+        error = path + ": " + kNoMemoryForPicture;
+        return false;
+    }
+    if (!in.read(reinterpret_cast<char*>(image.rgb.data()), static_cast<std::streamsize>(bytes))) {
         error = path + ": the pixels are cut short";
         image = RgbPicture();
         return false;

@@ -61,6 +61,17 @@ void bindMonitorTexture(int32_t monitor) {
                   source == kSourceDesktop ? sourceTextureNames[monitor] : sourceTextureName);
 }
 
+// The pass that draws the primary monitor's viewport, or the first when the window does not
+// show the primary: the digits sit in that viewport's top-left corner.
+int32_t primaryPass() {
+    for (int32_t pass = 0; pass < frameViewports.count; ++pass) {
+        if (frameViewports.monitors[pass] == 0) {
+            return pass;
+        }
+    }
+    return 0;
+}
+
 // Rotates and scales the surface about the middle of its 1024 x 768 frame.
 void placeCamera() {
     const CameraState& c = cameraState;
@@ -91,16 +102,17 @@ void renderFrame(void* deviceContext) {
 
     prepareSurfaceDrawing();
     const int32_t passes = frameViewports.count > 0 ? frameViewports.count : 1;
-    for (int32_t monitor = 0; monitor < passes; ++monitor) {
-        if (monitor < frameViewports.count) {
-            const Viewport& v = frameViewports.viewports[monitor];
+    const int32_t digitsPass = primaryPass();
+    for (int32_t pass = 0; pass < passes; ++pass) {
+        if (pass < frameViewports.count) {
+            const Viewport& v = frameViewports.viewports[pass];
             glViewport(v.x, v.y, v.width, v.height);
         }
-        // In the primary's viewport, so the digits sit in its top-left corner.
-        if (monitor == 0 && saverSettings.showFrameRate) {
+        if (pass == digitsPass && saverSettings.showFrameRate) {
             drawOverlay(dt);
         }
-        bindMonitorTexture(monitor); // each its own picture; the overlay left the digits bound
+        // Each its own picture; the overlay left the digits bound.
+        bindMonitorTexture(pass < frameViewports.count ? frameViewports.monitors[pass] : 0);
         glLoadIdentity();
         placeCamera();
         drawPreparedSurface();

@@ -11,9 +11,10 @@ extern double lastFrameTimeMs;
 // now, so the time spent paused is no animation time. Render thread, or before it exists.
 void restartFrameClock();
 
-// Where each frame draws the water, once per monitor: the primary's viewport first. With no
-// viewport the frame draws once into the viewport already set. Set by the render thread before
-// its first frame; render thread only.
+// Where each frame draws the water, once per monitor the window shows, each with that
+// monitor's picture; the frame-rate digits go in the primary's viewport, or in the first when
+// the primary is not shown. With no viewport the frame draws once into the viewport already set.
+// Set by the render thread before its first frame; render thread only.
 extern MonitorLayout frameViewports;
 
 // Composes and presents one frame on the window whose device context is given (opaque here).

@@ -41,9 +41,34 @@ bool stretchPartIntoSourcePicture(const RgbPicture& picture, const ScreenRect& a
     return true;
 }
 
-void chooseWorkingSizeFor(const RgbPicture& picture) {
+bool prepareCustomPicture(const RgbPicture& picture) {
     sourcePicture.width = chooseWorkingSide(picture.width, saverSettings.textureWidth);
     sourcePicture.height = chooseWorkingSide(picture.height, saverSettings.textureHeight);
+    return stretchIntoSourcePicture(picture);
+}
+
+bool cutMonitorPictures(const RgbPicture& screen, const MonitorList& monitors,
+                        const ScreenRect& screenRect) {
+    const int64_t rectWidth = std::max(screenRect.right - screenRect.left, 1);
+    const int64_t rectHeight = std::max(screenRect.bottom - screenRect.top, 1);
+    const auto toPictureX = [&](int32_t x) {
+        return static_cast<int32_t>((int64_t{x} - screenRect.left) * screen.width / rectWidth);
+    };
+    const auto toPictureY = [&](int32_t y) {
+        return static_cast<int32_t>((int64_t{y} - screenRect.top) * screen.height / rectHeight);
+    };
+    for (int32_t i = 0; i < monitors.count; ++i) {
+        const ScreenRect& m = monitors.monitors[i];
+        const ScreenRect area = {toPictureX(m.left), toPictureY(m.top), toPictureX(m.right),
+                                 toPictureY(m.bottom)};
+        sourcePictures[i].width = saverSettings.textureWidth;
+        sourcePictures[i].height = saverSettings.textureHeight;
+        if (!stretchPartIntoSourcePicture(screen, area, sourcePictures[i])) {
+            freeSourcePixels();
+            return false;
+        }
+    }
+    return true;
 }
 
 bool isOneColour(const RgbPicture& picture) {

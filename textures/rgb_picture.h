@@ -24,9 +24,18 @@ bool stretchIntoSourcePicture(const RgbPicture& picture);
 bool stretchPartIntoSourcePicture(const RgbPicture& picture, const ScreenRect& area,
                                   SourcePicture& target);
 
-// Sets the working size for a picture file from the texture size settings, each side by itself
-// (a picture smaller than the setting gets the power of two just above its own side).
-void chooseWorkingSizeFor(const RgbPicture& picture);
+// The Custom picture as both native programs prepare it: the working size chosen from the
+// picture and the texture size settings, each side by itself (a picture smaller than the
+// setting gets the power of two just above its own side), then the picture stretched into the
+// source picture. False, holding no buffer, when that cannot be had.
+bool prepareCustomPicture(const RgbPicture& picture);
+
+// The Desktop pictures of a window that spans several monitors: screen covers screenRect (in
+// virtual-screen pixels, stretched should their sizes differ), and each monitor's rectangle of
+// it is stretched into that monitor's source picture at the texture size settings. False,
+// holding no buffers, when one cannot be had.
+bool cutMonitorPictures(const RgbPicture& screen, const MonitorList& monitors,
+                        const ScreenRect& screenRect);
 
 // Whether every pixel has the same colour; true for a picture without pixels.
 bool isOneColour(const RgbPicture& picture);

@@ -2,6 +2,7 @@
 #include "x11/custom_picture.h"
 
 #include "imaging/picture_files.h"
+#include "settings/saver_settings.h"
 #include "textures/rgb_picture.h"
 
 bool loadCustomPicture(const std::string& path, std::string& error) {
@@ -10,12 +11,12 @@ bool loadCustomPicture(const std::string& path, std::string& error) {
         return false;
     }
     RgbPicture picture;
-    if (!readPicture(path, picture, error)) {
+    const TextureSize texture = {saverSettings.textureWidth, saverSettings.textureHeight};
+    if (!readPicture(path, picture, error, texture)) {
         return false;
     }
-    chooseWorkingSizeFor(picture);
-    if (!stretchIntoSourcePicture(picture)) {
-        error = path + ": no memory for the picture";
+    if (!prepareCustomPicture(picture)) {
+        error = path + ": " + kNoMemoryForPicture;
         return false;
     }
     return true;

@@ -53,15 +53,7 @@ bool cutDesktopPictures(Display* display, const RgbPicture& screen, bool perMoni
     if (!perMonitor) {
         return stretchIntoSourcePicture(screen);
     }
-    const MonitorList monitors = readMonitors(display);
-    for (int32_t i = 0; i < monitors.count; ++i) {
-        sourcePictures[i].width = saverSettings.textureWidth;
-        sourcePictures[i].height = saverSettings.textureHeight;
-        if (!stretchPartIntoSourcePicture(screen, monitors.monitors[i], sourcePictures[i])) {
-            return false;
-        }
-    }
-    return true;
+    return cutMonitorPictures(screen, readMonitors(display), {0, 0, screen.width, screen.height});
 }
 
 // The screen as the program found it; a screen of one colour is most likely a daemon's blank

@@ -4,17 +4,20 @@
 #include "offscreen/offscreen_gl.h"
 #include "scene/camera_oscillator.h"
 #include "scene/scene_setup.h"
+#include "scene/scene_start.h"
 #include "settings/saver_settings.h"
 #include "surface/drips.h"
 #include "surface/sine_table.h"
 #include "surface/surface_grid.h"
 #include "textures/builtin_texture.h"
+#include "textures/source_picture.h"
 
 #include "support/scene_settings.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -41,7 +44,7 @@ protected:
             texture->loaded = 0;
             texture->textureName = 0;
         }
-        sourceTextureName = 0;
+        std::fill(std::begin(sourceTextureNames), std::end(sourceTextureNames), 0u);
         frameViewports = MonitorLayout();
     }
 
@@ -51,10 +54,11 @@ protected:
     }
 
     // Whether the pixel shows some of the lit surface rather than the black clear colour.
-    bool lit(int x, int y) const {
-        const OffscreenRgb p = gl.pixelFromTop(x, y);
+    static bool lit(const OffscreenGl& on, int x, int y) {
+        const OffscreenRgb p = on.pixelFromTop(x, y);
         return p.red + p.green + p.blue > 60;
     }
+    bool lit(int x, int y) const { return lit(gl, x, y); }
 };
 
 TEST_F(Frame, WhiteSurfaceIsLitInTheMiddleAndBlackBeyondItsEdges) {
@@ -188,6 +192,53 @@ TEST_F(Frame, EachMonitorShowsTheWholeSurfaceCentredInIt) {
     }
     const OffscreenRgb below = wideGl.pixelFromTop(280, 140);
     EXPECT_EQ(below.red + below.green + below.blue, 0);
+}
+
+// Three monitors of 200 x 150 side by side, their Desktop pictures red, green and blue. Whether
+// the window shows all three or only the second and third, each viewport shows its own
+// monitor's picture, and the digits sit in the primary's viewport, else in the first.
+TEST_F(Frame, EachViewportShowsItsOwnMonitorsPictureAndThePrimaryTheDigits) {
+    const ScreenRect monitors[] = {{0, 0, 200, 150}, {200, 0, 400, 150}, {400, 0, 600, 150}};
+    const uint8_t blueGreenRed[3][3] = {{30, 30, 220}, {30, 220, 30}, {220, 30, 30}};
+    const struct {
+        ScreenRect window;
+        int digitsIn; // the monitor whose viewport shows them
+    } cases[] = {{{200, 0, 600, 150}, 1}, {{0, 0, 600, 150}, 0}};
+    OffscreenGl wideGl(600, 150);
+    ASSERT_TRUE(wideGl.ready());
+    MonitorList list;
+    for (int i = 0; i < 3; ++i) {
+        addMonitor(list, monitors[i], i == 0);
+        sourcePictures[i].width = 4;
+        sourcePictures[i].height = 4;
+        ASSERT_TRUE(allocateSourcePixels(sourcePictures[i]));
+        for (int p = 0; p < 4 * 4 * 3; ++p) {
+            sourcePictures[i].pixels[p] = blueGreenRed[i][p % 3];
+        }
+    }
+    saverSettings.sourceTexture = kSourceDesktop;
+    saverSettings.showFrameRate = 1;
+    ::startScene(1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.window.left);
+        frameViewports = layoutMonitors(list, c.window, false);
+        lastFrameTimeMs = readClockMs() - 20.0;
+        renderFrame(nullptr);
+        for (int i = c.window.left / 200; i < 3; ++i) {
+            const int left = monitors[i].left - c.window.left;
+            const OffscreenRgb middle = wideGl.pixelFromTop(left + 100, 75);
+            const int channels[3] = {middle.red, middle.green, middle.blue};
+            EXPECT_EQ(std::max_element(channels, channels + 3) - channels, i) << "monitor " << i;
+            // The corner above and left of the surface is black but for the digits.
+            bool digits = false;
+            for (int y = 0; y < 18; ++y) {
+                for (int x = left; x < left + 24; ++x) {
+                    digits = digits || lit(wideGl, x, y);
+                }
+            }
+            EXPECT_EQ(digits, i == c.digitsIn) << "monitor " << i;
+        }
+    }
 }
 
 // In a 500 x 380 window one overlay unit is 10 x 10 pixels; the text's cells start one unit

@@ -1,5 +1,14 @@
 // render_frames run as a user runs it, on files it reads and writes.
 #include "imaging/picture_files.h"
+#include "offscreen/offscreen_gl.h"
+#include "scene/frame.h"
+#include "scene/scene_start.h"
+#include "settings/saver_settings.h"
+#include "textures/builtin_texture.h"
+#include "textures/rgb_picture.h"
+#include "textures/source_picture.h"
+
+#include "support/scene_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +17,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include <unistd.h>
 
 #include <webp/demux.h>
 
@@ -45,36 +56,84 @@ RgbPicture quadrants() {
     return image;
 }
 
+const char kStill[] = " --drips 0 --movement 0 --color 0 --frames 1 --out ";
+
 // The picture lies still and whole in the middle of a still scene, as the quadrants' centres
-// show: the red one at the top left, whatever the file's own row order.
+// show: the red one at the top left, whatever the file's own row order. As a desktop that four
+// monitors off the origin share, each monitor shows its own quadrant, the primary the last.
 TEST(RenderFrames, PngAndJpegPicturesReachTheSurfaceUpright) {
     // The light shades the picture a little; the JPEG may lie a few steps further off.
     const struct {
-        const char* name;
+        const char* arguments;
+        const char* file;
         int tolerance;
-    } cases[] = {{"quadrants.png", 10}, {"quadrants.jpg", 20}};
-    const int points[4][2] = {{20, 16}, {44, 16}, {20, 34}, {44, 34}};
+        int points[4][2];
+    } cases[] = {
+        {"--source custom --size 64x48",
+         "quadrants.png",
+         10,
+         {{20, 16}, {44, 16}, {20, 34}, {44, 34}}},
+        {"--source custom --size 64x48",
+         "quadrants.jpg",
+         20,
+         {{20, 16}, {44, 16}, {20, 34}, {44, 34}}},
+        {"--source desktop --monitors 32x32+0+0,32x32-32-32,32x32+0-32,32x32-32+0",
+         "quadrants.png",
+         10,
+         {{16, 16}, {48, 16}, {16, 48}, {48, 48}}},
+    };
     std::string error;
     ASSERT_TRUE(writePng(tempPath("quadrants.png"), quadrants(), error)) << error;
     const std::string toJpeg =
         "convert " + tempPath("quadrants.png") + " -quality 95 " + tempPath("quadrants.jpg");
     ASSERT_EQ(std::system(toJpeg.c_str()), 0);
     for (const auto& c : cases) {
-        ASSERT_TRUE(renderFrames("--source custom --picture " + tempPath(c.name) +
-                                 " --size 64x48 --drips 0 --movement 0 --color 0 --frames 1"
-                                 " --out " +
-                                 ::testing::TempDir()))
-            << c.name;
+        SCOPED_TRACE(std::string(c.arguments) + " " + c.file);
+        ASSERT_TRUE(renderFrames(std::string(c.arguments) + " --picture " + tempPath(c.file) +
+                                 kStill + ::testing::TempDir()));
         RgbPicture frame;
         ASSERT_TRUE(readPng(::testing::TempDir() + "/frame_0001.png", frame, error)) << error;
         for (int q = 0; q < 4; ++q) {
-            const uint8_t* p = &frame.rgb[3 * (points[q][1] * 64 + points[q][0])];
+            const uint8_t* p = &frame.rgb[3 * (c.points[q][1] * frame.width + c.points[q][0])];
             for (int channel = 0; channel < 3; ++channel) {
                 EXPECT_NEAR(p[channel], kQuadrantColours[q][channel], c.tolerance)
-                    << c.name << " quadrant " << q << " channel " << channel;
+                    << "quadrant " << q << " channel " << channel;
             }
         }
     }
+}
+
+// A Custom picture smaller than the texture gets its working size (128 x 64 for 100 x 60 under
+// 512 x 256), so render_frames draws what the saver's own preparation draws here; its output
+// folder is made when missing.
+TEST(RenderFrames, CustomPictureIsPreparedAsTheSaverPreparesIt) {
+    RgbPicture stripes; // one-pixel checks, which any other stretch would move
+    stripes.width = 100;
+    stripes.height = 60;
+    for (int i = 0; i < 100 * 60; ++i) {
+        const uint8_t level = (i % 100 + i / 100) % 2 == 0 ? 230 : 40;
+        stripes.rgb.insert(stripes.rgb.end(), {level, 120, static_cast<uint8_t>(270 - level)});
+    }
+    std::string error;
+    ASSERT_TRUE(writePng(tempPath("stripes.png"), stripes, error)) << error;
+    const std::string out = tempPath("made") + std::to_string(getpid());
+    ASSERT_TRUE(renderFrames("--source custom --size 320x240 --picture " + tempPath("stripes.png") +
+                             kStill + out));
+    RgbPicture drawn;
+    ASSERT_TRUE(readPng(out + "/frame_0001.png", drawn, error)) << error;
+
+    useStillWhiteScene();
+    saverSettings.sourceTexture = kSourceCustom;
+    ASSERT_TRUE(prepareCustomPicture(stripes));
+    EXPECT_EQ(sourcePicture.width, 128);
+    EXPECT_EQ(sourcePicture.height, 64);
+    OffscreenGl gl(320, 240);
+    ASSERT_TRUE(gl.ready());
+    glViewport(0, 0, 320, 240);
+    startScene(1);
+    renderFrame(nullptr);
+    EXPECT_EQ(gl.image().rgb, drawn.rgb);
+    sourceTextureName = 0;
 }
 
 std::string readFile(const std::string& path) {

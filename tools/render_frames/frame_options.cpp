@@ -25,7 +25,7 @@ const char kFrameOptionsUsage[] =
     "  --fps F              frames per second of the stepped clock (30)\n"
     "  --frames N           frames to draw (60)\n"
     "  --every N            write every Nth frame and the last as PNG, 0 none (30)\n"
-    "  --out DIR            where frame_NNNN.png go (.)\n"
+    "  --out DIR            where frame_NNNN.png go, made when missing (.)\n"
     "  --animation FILE     also write every frame to FILE as an animated WebP\n";
 
 namespace {

@@ -19,7 +19,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -52,47 +55,50 @@ ScreenRect windowRect(const FrameOptions& o) {
     return o.monitors.count == 0 ? ScreenRect{0, 0, o.width, o.height} : virtualScreen(o.monitors);
 }
 
-// Desktop on several monitors: the picture stands for the whole virtual screen, and each
-// monitor's picture is its rectangle of it, stretched to the working size.
-bool cutMonitorPictures(const FrameOptions& o, const ScreenRect& screen) {
-    RgbPicture whole;
-    whole.width = sourcePicture.width;
-    whole.height = sourcePicture.height;
-    whole.rgb.resize(3 * static_cast<size_t>(whole.width) * whole.height);
-    for (size_t i = 0; i < whole.rgb.size(); i += 3) { // the buffer holds blue, green, red
-        whole.rgb[i] = sourcePicture.pixels[i + 2];
-        whole.rgb[i + 1] = sourcePicture.pixels[i + 1];
-        whole.rgb[i + 2] = sourcePicture.pixels[i];
-    }
-    for (int32_t i = 0; i < o.monitors.count; ++i) {
-        const ScreenRect& m = o.monitors.monitors[i];
-        const ScreenRect area = {m.left - screen.left, m.top - screen.top, m.right - screen.left,
-                                 m.bottom - screen.top};
-        sourcePictures[i].width = saverSettings.textureWidth;
-        sourcePictures[i].height = saverSettings.textureHeight;
-        if (!stretchPartIntoSourcePicture(whole, area, sourcePictures[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// What the saver window prepares before the render thread starts, for Desktop and Custom.
+// What the saver prepares before the render thread starts, for Desktop and Custom. The
+// picture, a file or the test picture, stands for the whole virtual screen with Desktop on
+// several monitors, each monitor showing its rectangle of it.
 bool prepareSourcePicture(const FrameOptions& o, const ScreenRect& screen) {
     if (o.source != kSourceDesktop && o.source != kSourceCustom) {
         return true;
     }
     const bool perMonitor = o.source == kSourceDesktop && o.monitors.count > 1;
-    sourcePicture.width = perMonitor ? screen.right - screen.left : saverSettings.textureWidth;
-    sourcePicture.height = perMonitor ? screen.bottom - screen.top : saverSettings.textureHeight;
-    std::string error = "no memory for the pictures";
-    const bool made =
-        o.picturePath.empty() ? makeTestPicture() : loadPicture(o.picturePath, error);
-    if (!made || (perMonitor && !cutMonitorPictures(o, screen))) {
+    const bool custom = o.source == kSourceCustom;
+    sourcePicture.width = saverSettings.textureWidth;
+    sourcePicture.height = saverSettings.textureHeight;
+    RgbPicture picture;
+    std::string error;
+    if (o.picturePath.empty()) {
+        picture = perMonitor
+                      ? makeTestPicture(screen.right - screen.left, screen.bottom - screen.top)
+                      : makeTestPicture(sourcePicture.width, sourcePicture.height);
+    } else if (!readPicture(o.picturePath, picture, error,
+                            custom ? TextureSize{sourcePicture.width, sourcePicture.height}
+                                   : TextureSize{})) {
         std::fprintf(stderr, "render_frames: %s\n", error.c_str());
         return false;
     }
+    const bool prepared = perMonitor ? cutMonitorPictures(picture, o.monitors, screen)
+                          : custom   ? prepareCustomPicture(picture)
+                                     : stretchIntoSourcePicture(picture);
+    if (!prepared) {
+        const std::string name = o.picturePath.empty() ? "the test picture" : o.picturePath;
+        std::fprintf(stderr, "render_frames: %s: %s\n", name.c_str(), kNoMemoryForPicture);
+        return false;
+    }
     return true;
+}
+
+// The folder of the PNG files, made when it is missing.
+bool makeOutputDirectory(const FrameOptions& o) {
+    std::error_code error;
+    if (o.every == 0 || std::filesystem::is_directory(o.outputDirectory, error) ||
+        std::filesystem::create_directories(o.outputDirectory, error)) {
+        return true;
+    }
+    std::fprintf(stderr, "render_frames: %s: cannot make the folder: %s\n",
+                 o.outputDirectory.c_str(), error.message().c_str());
+    return false;
 }
 
 bool wantsPng(const FrameOptions& o, int frame) {
@@ -137,7 +143,7 @@ int main(int argc, char** argv) {
     }
     applyOptions(options);
     const ScreenRect screen = windowRect(options);
-    if (!prepareSourcePicture(options, screen)) {
+    if (!makeOutputDirectory(options) || !prepareSourcePicture(options, screen)) {
         return 1;
     }
     OffscreenGl gl(screen.right - screen.left, screen.bottom - screen.top);

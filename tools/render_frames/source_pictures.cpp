@@ -1,11 +1,8 @@
-// The generated test picture and the picture files of render_frames.
+// The generated test picture of render_frames.
 #include "source_pictures.h"
 
 #include "imaging/picture_files.h"
-#include "textures/rgb_picture.h"
-#include "textures/source_picture.h"
 
-#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -25,21 +22,20 @@ Rgb barColour(int x, int width) {
     return bars[x * 6 / width];
 }
 
-void put(int x, int y, Rgb colour) {
-    uint8_t* p = &sourcePicture.pixels[3 * (static_cast<size_t>(y) * sourcePicture.width + x)];
-    p[0] = colour.blue;
+void put(RgbPicture& picture, int x, int y, Rgb colour) {
+    uint8_t* p = &picture.rgb[3 * (static_cast<size_t>(y) * picture.width + x)];
+    p[0] = colour.red;
     p[1] = colour.green;
-    p[2] = colour.red;
+    p[2] = colour.blue;
 }
 
 } // namespace
 
-bool makeTestPicture() {
-    if (!allocateSourcePixels()) {
-        return false;
+RgbPicture makeTestPicture(int32_t width, int32_t height) {
+    RgbPicture picture;
+    if (!allocatePicture(picture, width, height)) {
+        return picture;
     }
-    const int width = sourcePicture.width;
-    const int height = sourcePicture.height;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             Rgb colour = barColour(x, width);
@@ -49,20 +45,8 @@ bool makeTestPicture() {
             if (std::abs(x * height - y * width) < 2 * width) {
                 colour = {20, 20, 20};
             }
-            put(x, y, colour);
+            put(picture, x, y, colour);
         }
     }
-    return true;
-}
-
-bool loadPicture(const std::string& path, std::string& error) {
-    RgbPicture picture;
-    if (!readPicture(path, picture, error)) {
-        return false;
-    }
-    if (!stretchIntoSourcePicture(picture)) {
-        error = "no memory for the source picture";
-        return false;
-    }
-    return true;
+    return picture;
 }

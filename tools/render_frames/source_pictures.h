@@ -1,12 +1,10 @@
-// Pictures for the Desktop and Custom sources of render_frames.
+// The generated picture for the Desktop and Custom sources of render_frames.
 #pragma once
 
-#include <string>
+#include "textures/rgb_picture.h"
 
-// Fills the source picture buffer at its working size with a test picture: colour bars under a
-// white grid of 32-pixel squares, with a dark diagonal, so that ripples show how they bend it.
-bool makeTestPicture();
+#include <cstdint>
 
-// Fills the source picture buffer at its working size from a PNG, JPEG or binary PPM file,
-// stretched as the saver stretches a picture. Returns false, with a message, when it cannot.
-bool loadPicture(const std::string& path, std::string& error);
+// A test picture of the given size: colour bars under a white grid of 32-pixel squares, with a
+// dark diagonal, so that ripples show how they bend it. Empty when memory runs out.
+RgbPicture makeTestPicture(int32_t width, int32_t height);

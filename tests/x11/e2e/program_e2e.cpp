@@ -18,8 +18,8 @@ constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 constexpr double kTimeout = 20; // generous: the machine may be busy
 // White, still and untinted: the surface lies flat, where the Windows saver puts it.
-const std::vector<std::string> kCalm = {"--source", "white", "--drips", "0", "--no-movement",
-                                        "--no-color"};
+const std::vector<std::string> kCalm = {"--source", "white",         "--drips",
+                                        "0",        "--no-movement", "--no-color"};
 
 PrivateXvfb xvfb;
 
@@ -56,9 +56,9 @@ double litShare(const std::vector<Rgb>& row) {
 // A window as a daemon would hand it over: a black child of the root, mapped.
 Window makeHelperWindow() {
     const int screen = DefaultScreen(display());
-    const Window window = XCreateSimpleWindow(display(), root(), 100, 100, 400, 300, 0,
-                                              BlackPixel(display(), screen),
-                                              BlackPixel(display(), screen));
+    const Window window =
+        XCreateSimpleWindow(display(), root(), 100, 100, 400, 300, 0, BlackPixel(display(), screen),
+                            BlackPixel(display(), screen));
     XMapWindow(display(), window);
     XSync(display(), False);
     return window;
@@ -75,8 +75,7 @@ void expectCleanExit(ProgramRun& program) {
     int status = -1;
     ASSERT_TRUE(program.waitExit(kTimeout, status));
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(program.errorOutput().find("X error"), std::string::npos)
-        << program.errorOutput();
+    EXPECT_EQ(program.errorOutput().find("X error"), std::string::npos) << program.errorOutput();
 }
 
 // Ends the program with SIGTERM and expects a clean end.
@@ -161,8 +160,8 @@ TEST(NativeProgram, CustomShowsThePictureFileOrEndsWithOneLine) {
         }
     }
     {
-        ProgramRun program({"--fullscreen", "--source", "custom", "--picture", path, "--drips",
-                            "0", "--no-movement", "--no-color"});
+        ProgramRun program({"--fullscreen", "--source", "custom", "--picture", path, "--drips", "0",
+                            "--no-movement", "--no-color"});
         ASSERT_TRUE(waitUntil(
             [] {
                 const Rgb middle = readRow(display(), root(), kScreenHeight / 2)[kScreenWidth / 2];
@@ -177,6 +176,47 @@ TEST(NativeProgram, CustomShowsThePictureFileOrEndsWithOneLine) {
     ASSERT_TRUE(missing.waitExit(kTimeout, status));
     EXPECT_EQ(status, 1);
     EXPECT_EQ(missing.errorOutput(), "mereflow: " + path + ": cannot open the file\n");
+}
+
+// SOI, a quantisation table, a 16384 x 16384 grey frame and a scan header, then 800 bytes in all
+// of scan data that end long before the last scanline (the decoder's default Huffman tables
+// serve).
+std::string jpegBomb() {
+    std::string bytes("\xff\xd8\xff\xdb\x00\x43\x00", 7);
+    bytes.append(64, '\x01');
+    bytes.append("\xff\xc0\x00\x0b\x08\x40\x00\x40\x00\x01\x01\x11\x00", 13);
+    bytes.append("\xff\xda\x00\x08\x01\x01\x00\x00\x3f\x00", 10);
+    bytes.resize(800, '\0');
+    return bytes;
+}
+
+// A few bytes that claim 16384 x 16384 pixels, under the address-space limit a daemon's line may
+// set: one line and status 1, never an abort.
+TEST(NativeProgram, PictureBombsEndWithOneLineUnderAMemoryLimit) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the address sanitizer cannot start under an address-space limit";
+#endif
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"bomb.ppm", "P6\n16384 16384\n255\n"},
+        {"bomb.jpg", jpegBomb()},
+        {"bomb.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x40\0\0\0\x40\0\x08\x02\0\0\0"
+                                 "\x26\xaa\x87\xd3\0\x01\0\0IDAT\x78\x9c",
+                                 43)},
+    };
+    for (const auto& c : cases) {
+        const std::string path = "/tmp/mereflow-e2e-" + std::to_string(getpid()) + c.name;
+        std::ofstream(path, std::ios::binary) << c.bytes;
+        ProgramRun program(ShellLine{
+            "ulimit -v 524288; exec " MEREFLOW_PROGRAM " --source custom --picture " + path});
+        int status = -1;
+        ASSERT_TRUE(program.waitExit(kTimeout, status)) << c.name;
+        EXPECT_EQ(status, 1) << c.name;
+        EXPECT_EQ(program.errorOutput(), "mereflow: " + path + ": the picture is too large\n");
+        std::remove(path.c_str());
+    }
 }
 
 TEST(NativeProgram, DrawsIntoAWindowHandedOver) {
@@ -233,8 +273,8 @@ TEST(NativeProgram, BadOptionExitsTwoWithOneLineAndNoWindow) {
 
 TEST(NativeProgram, DesktopShowsTheScreenAsItWasAtStart) {
     paintRoot(true);
-    ProgramRun program({"--fullscreen", "--source", "desktop", "--drips", "0", "--no-movement",
-                        "--no-color"});
+    ProgramRun program(
+        {"--fullscreen", "--source", "desktop", "--drips", "0", "--no-movement", "--no-color"});
     // The first frame has come when the screen's edge, beyond the surface, is black (the
     // window is up) and the surface is not (it is drawn).
     std::vector<Rgb> row;
