@@ -31,6 +31,48 @@ TEST(PictureFiles, PngReadsBackTheSamePixels) {
     EXPECT_EQ(read.rgb, written.rgb);
 }
 
+// A grey baseline JPEG of side x side pixels with scanBytes of zeros for its scan, which the
+// decoder's default Huffman tables read as flat blocks (about 24 bytes each); an end marker
+// follows only when asked.
+std::string greyJpeg(int side, size_t scanBytes, bool ends) {
+    std::string bytes("\xff\xd8\xff\xdb\x00\x43\x00", 7);
+    bytes.append(64, '\x01');
+    const char frame[] = {'\xff',
+                          '\xc0',
+                          0,
+                          11,
+                          8,
+                          static_cast<char>(side >> 8),
+                          static_cast<char>(side),
+                          static_cast<char>(side >> 8),
+                          static_cast<char>(side),
+                          1,
+                          1,
+                          0x11,
+                          0};
+    bytes.append(frame, sizeof frame);
+    bytes.append("\xff\xda\x00\x08\x01\x01\x00\x00\x3f\x00", 10);
+    bytes.append(scanBytes, '\0');
+    return ends ? bytes + "\xff\xd9" : bytes;
+}
+
+// 1/2, 1/4 or 1/8 of a 64-pixel JPEG, whichever is smallest yet covers the working size.
+TEST(PictureFiles, JpegIsDecodedAtTheSmallestScaleThatCoversTheWorkingSize) {
+    const struct {
+        TextureSize texture;
+        int side;
+    } cases[] = {{{0, 0}, 64}, {{16, 16}, 16}, {{8, 4}, 8}, {{100, 100}, 64}, {{16, 64}, 64}};
+    const std::string path = tempPath("grey.jpg");
+    writeBytes(path, greyJpeg(64, 2000, true));
+    for (const auto& c : cases) {
+        RgbPicture image;
+        std::string error;
+        ASSERT_TRUE(readPicture(path, image, error, c.texture)) << error;
+        EXPECT_EQ(image.width, c.side) << c.texture.width << " x " << c.texture.height;
+        EXPECT_EQ(image.height, c.side) << c.texture.width << " x " << c.texture.height;
+    }
+}
+
 TEST(PictureFiles, BrokenFilesAreRefusedWithTheirName) {
     const struct {
         const char* name;
@@ -41,6 +83,7 @@ TEST(PictureFiles, BrokenFilesAreRefusedWithTheirName) {
         {"cut.jpg", std::string("\xff\xd8\xff\xe0\0\x10JFIF", 10)},
         {"cut.ppm", "P6\n4 4\n255\nabc"},
         {"huge.ppm", "P6\n99999 2\n255\n"},
+        {"short.jpg", greyJpeg(64, 100, false)},
     };
     for (const auto& c : cases) {
         const std::string path = tempPath(c.name);

@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -132,8 +133,9 @@ TEST(RenderFrames, CustomPictureIsPreparedAsTheSaverPreparesIt) {
     glViewport(0, 0, 320, 240);
     startScene(1);
     renderFrame(nullptr);
-    EXPECT_EQ(gl.image().rgb, drawn.rgb);
+    EXPECT_TRUE(gl.image().rgb == drawn.rgb) << "render_frames drew another picture";
     sourceTextureName = 0;
+    std::filesystem::remove_all(out);
 }
 
 std::string readFile(const std::string& path) {
