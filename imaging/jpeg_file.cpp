@@ -5,7 +5,6 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
 
 #include <jpeglib.h>
 // After jpeglib.h, which it needs.
@@ -50,11 +49,11 @@ void jpegMessage(j_common_ptr info, int level) {
 // The largest of 1/8, 1/4 and 1/2 that leaves both sides at or above the working size chosen
 // from the full size; else full size.
 void chooseScale(jpeg_decompress_struct& info, TextureSize texture) {
-    const int32_t width = static_cast<int32_t>(info.image_width);
-    const int32_t height = static_cast<int32_t>(info.image_height);
     if (texture.width <= 0 || texture.height <= 0) {
         return;
     }
+    const int32_t width = static_cast<int32_t>(info.image_width);
+    const int32_t height = static_cast<int32_t>(info.image_height);
     const uint32_t workingWidth = static_cast<uint32_t>(chooseWorkingSide(width, texture.width));
     const uint32_t workingHeight = static_cast<uint32_t>(chooseWorkingSide(height, texture.height));
     info.scale_num = 1;

@@ -8,11 +8,10 @@
 #include <algorithm>
 #include <cstring>
 
-bool stretchIntoSourcePicture(const RgbPicture& picture) {
-    return stretchPartIntoSourcePicture(picture, {0, 0, picture.width, picture.height},
-                                        sourcePicture);
-}
+namespace {
 
+// The part of the picture inside area (in its pixels, clipped to it), stretched into target at
+// target's working size: a monitor's rectangle of a picture of the whole screen.
 bool stretchPartIntoSourcePicture(const RgbPicture& picture, const ScreenRect& area,
                                   SourcePicture& target) {
     const int32_t width = picture.width;
@@ -39,6 +38,13 @@ bool stretchPartIntoSourcePicture(const RgbPicture& picture, const ScreenRect& a
         }
     }
     return true;
+}
+
+} // namespace
+
+bool stretchIntoSourcePicture(const RgbPicture& picture) {
+    return stretchPartIntoSourcePicture(picture, {0, 0, picture.width, picture.height},
+                                        sourcePicture);
 }
 
 bool prepareCustomPicture(const RgbPicture& picture) {

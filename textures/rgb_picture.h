@@ -2,7 +2,6 @@
 #pragma once
 
 #include "common/monitor_layout.h"
-#include "textures/source_picture.h"
 
 #include <cstdint>
 #include <vector>
@@ -18,11 +17,6 @@ struct RgbPicture {
 // direction scaled on its own, as a stretch copy of the screen or of a picture file. Returns
 // false, holding no buffer, for an empty picture or when the buffer cannot be had.
 bool stretchIntoSourcePicture(const RgbPicture& picture);
-
-// The same for the part of the picture inside area (in its pixels, clipped to it), into target
-// at target's working size: a monitor's rectangle of a picture of the whole screen.
-bool stretchPartIntoSourcePicture(const RgbPicture& picture, const ScreenRect& area,
-                                  SourcePicture& target);
 
 // The Custom picture as both native programs prepare it: the working size chosen from the
 // picture and the texture size settings, each side by itself (a picture smaller than the

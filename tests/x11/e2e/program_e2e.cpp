@@ -207,7 +207,7 @@ TEST(NativeProgram, PictureBombsEndWithOneLineUnderAMemoryLimit) {
                                  43)},
     };
     for (const auto& c : cases) {
-        const std::string path = "/tmp/mereflow-e2e-" + std::to_string(getpid()) + c.name;
+        const std::string path = "/tmp/mereflow-e2e-" + std::to_string(getpid()) + "-" + c.name;
         std::ofstream(path, std::ios::binary) << c.bytes;
         ProgramRun program(ShellLine{
             "ulimit -v 524288; exec " MEREFLOW_PROGRAM " --source custom --picture " + path});
