@@ -1,6 +1,6 @@
 // Reading the monitor rectangles: RandR 1.5 knows monitors made of several outputs, Xinerama is
 // what older servers offer.
-#include "x11/monitors.h"
+#include "x11/monitor_list.h"
 
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
@@ -13,7 +13,7 @@ ScreenRect rectangle(int x, int y, int width, int height) {
 
 } // namespace
 
-MonitorList readMonitors(Display* display) {
+MonitorList listMonitors(Display* display) {
     MonitorList monitors;
     const Window root = DefaultRootWindow(display);
     int eventBase = 0;
@@ -37,10 +37,10 @@ MonitorList readMonitors(Display* display) {
         int count = 0;
         XineramaScreenInfo* screens = XineramaQueryScreens(display, &count);
         for (int i = 0; screens && i < count; ++i) {
-            addMonitor(monitors,
-                       rectangle(screens[i].x_org, screens[i].y_org, screens[i].width,
-                                 screens[i].height),
-                       i == 0);
+            addMonitor(
+                monitors,
+                rectangle(screens[i].x_org, screens[i].y_org, screens[i].width, screens[i].height),
+                i == 0);
         }
         if (screens) {
             XFree(screens);
