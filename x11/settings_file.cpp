@@ -21,8 +21,7 @@ std::string element(const SaverOption& option) {
     case Widget::kSpinButton: {
         const char* type = option.widget == Widget::kSlider ? "slider" : "spinbutton";
         return "<number" + id + attribute("type", type) + arg + label +
-               attribute("low", formatNumber(option.low)) +
-               attribute("high", formatNumber(option.high)) +
+               attribute("low", formatNumber(option.low)) + attribute("high", formatNumber(option.high)) +
                attribute("default", option.defaultText) + "/>";
     }
     case Widget::kCheckBox: {
@@ -39,13 +38,13 @@ std::string element(const SaverOption& option) {
         }
         for (int i = 0; i < option.choiceCount; ++i) {
             const OptionChoice& choice = option.choices[i];
-            const std::string choiceId =
-                attribute("id", std::string(option.name) + "-" + choice.name);
+            const std::string choiceId = attribute("id", std::string(option.name) + "-" +
+                                                              choice.name);
             const bool isDefault = std::strcmp(choice.name, option.defaultText) == 0;
             text += "    <option" + choiceId + attribute("_label", choice.label) +
                     (isDefault ? std::string()
-                               : attribute("arg-set",
-                                           std::string("-") + option.name + " " + choice.name)) +
+                               : attribute("arg-set", std::string("-") + option.name + " " +
+                                                          choice.name)) +
                     "/>\n";
         }
         return text + "  </select>";

@@ -55,7 +55,8 @@ TEST(SaverOptions, EveryRangeTakesBothEndsAndRefusesJustBeyond) {
             HostOptions host;
             std::string error;
             ASSERT_TRUE(parse({flag, formatNumber(end)}, host, error)) << error;
-            EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)), static_cast<float>(end));
+            EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)),
+                            static_cast<float>(end));
         }
         EXPECT_FALSE(parse({flag, formatNumber(option.low - beyond)}));
         EXPECT_FALSE(parse({flag, formatNumber(option.high + beyond)}));
@@ -64,24 +65,12 @@ TEST(SaverOptions, EveryRangeTakesBothEndsAndRefusesJustBeyond) {
 
 TEST(SaverOptions, MalformedOrUnknownGivesOneLine) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--drips", "3x"},
-        {"--drips", " 3"},
-        {"--drips"},
-        {"--grid-x", "1.5"},
-        {"--speed", "fast"},
-        {"--speed", "nan"},
-        {"--min-color", "#12345"},
-        {"--min-color", "#12345g"},
-        {"--max-color", "ffffff"},
-        {"--source", "Sky"},
-        {"--texture-width", "300"},
-        {"--preset", "5"},
-        {"--picture", ""},
-        {"--window-id", "0"},
-        {"--bogus"},
-        {"--no-drips", "3"},
-        {"---root"},
-        {"root"},
+        {"--drips", "3x"},        {"--drips", " 3"},           {"--drips"},
+        {"--grid-x", "1.5"},      {"--speed", "fast"},         {"--speed", "nan"},
+        {"--min-color", "#12345"}, {"--min-color", "#12345g"},  {"--max-color", "ffffff"},
+        {"--source", "Sky"},      {"--texture-width", "300"},  {"--preset", "5"},
+        {"--picture", ""},        {"--window-id", "0"},        {"--bogus"},
+        {"--no-drips", "3"},      {"---root"},                 {"root"},
         {"--rotate-x-time", "-1"},
     };
     for (const auto& arguments : bad) {
@@ -117,8 +106,8 @@ TEST(SaverOptions, PresetComesBeforeTheOtherOptionsWhereverItStands) {
     HostOptions host;
     std::string error;
     ASSERT_TRUE(parse({"--drips", "2", "--preset", "4"}, host, error)) << error;
-    EXPECT_EQ(saverSettings.maxDrips, 2);                   // the option over the preset's 15
-    EXPECT_FLOAT_EQ(saverSettings.meshX, 100);              // the preset's
+    EXPECT_EQ(saverSettings.maxDrips, 2);                // the option over the preset's 15
+    EXPECT_FLOAT_EQ(saverSettings.meshX, 100);            // the preset's
     EXPECT_EQ(saverSettings.sourceTexture, kSourceDesktop); // the preset's
 }
 
@@ -128,15 +117,9 @@ TEST(SaverOptions, WindowIdInHexadecimalOrDecimal) {
         bool ok;
         uint32_t id;
     } cases[] = {
-        {"0x1a00003", true, 0x1a00003},
-        {"0X1A", true, 26},
-        {"27262979", true, 27262979},
-        {"0x", false, 0},
-        {"-5", false, 0},
-        {"12abc", false, 0},
-        {"0x100000000", false, 0},
-        {"0", false, 0},
-        {"", false, 0},
+        {"0x1a00003", true, 0x1a00003}, {"0X1A", true, 26},   {"27262979", true, 27262979},
+        {"0x", false, 0},               {"-5", false, 0},     {"12abc", false, 0},
+        {"0x100000000", false, 0},      {"0", false, 0},      {"", false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
