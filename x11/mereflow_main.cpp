@@ -141,7 +141,11 @@ int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
         return xErrorVerdict.windowGone ? endStatus() : kStatusFailed;
     }
     layoutViewports(display, window);
-    startScene(clockSeed());
+    {
+        // The GL driver's own requests name the window too.
+        XErrorTrap trap(display);
+        startScene(clockSeed());
+    }
 
     FramePacer pacer(host.maxFps);
     while (!stopRequested() && !xErrorVerdict.windowGone && !xErrorVerdict.failed) {
