@@ -137,8 +137,9 @@ int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
     SaverWindow window;
     if (!window.open(display, choice, error)) {
         std::fprintf(stderr, "mereflow: %s\n", error.c_str());
+        const bool gone = xErrorVerdict.windowGone;
         window.close();
-        return xErrorVerdict.windowGone ? endStatus() : kStatusFailed;
+        return gone ? endStatus() : kStatusFailed;
     }
     layoutViewports(display, window);
     {

@@ -319,10 +319,11 @@ void SaverWindow::close() {
         glXDestroyContext(display_, context_);
         context_ = nullptr;
     }
-    if (drawable_ != window_ && !gone_) {
+    // Only what was made: an open that failed early made no window.
+    if (drawable_ != 0 && drawable_ != window_ && !gone_) {
         XDestroyWindow(display_, drawable_);
     }
-    if (own_ && !gone_) {
+    if (own_ && window_ != 0 && !gone_) {
         XDestroyWindow(display_, window_);
     }
     if (colormap_) {
