@@ -28,8 +28,8 @@ constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 constexpr double kTimeout = 20; // generous: the machine may be busy
 // White, still and untinted: the surface lies flat, where the Windows saver puts it.
-const std::vector<std::string> kCalm = {"--source", "white",         "--drips",
-                                        "0",        "--no-movement", "--no-color"};
+const std::vector<std::string> kCalm = {"--source", "white", "--drips", "0", "--no-movement",
+                                        "--no-color"};
 
 PrivateXvfb xvfb;
 
@@ -96,7 +96,8 @@ void expectCleanExit(ProgramRun& program) {
     int status = -1;
     ASSERT_TRUE(program.waitExit(kTimeout, status));
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(program.errorOutput().find("X error"), std::string::npos) << program.errorOutput();
+    EXPECT_EQ(program.errorOutput().find("X error"), std::string::npos)
+        << program.errorOutput();
 }
 
 // Ends the program with SIGTERM and expects a clean end.
@@ -201,8 +202,8 @@ TEST(NativeProgram, CustomShowsThePictureFileOrEndsWithOneLine) {
         }
     }
     {
-        ProgramRun program({"--fullscreen", "--source", "custom", "--picture", path, "--drips", "0",
-                            "--no-movement", "--no-color"});
+        ProgramRun program({"--fullscreen", "--source", "custom", "--picture", path, "--drips",
+                            "0", "--no-movement", "--no-color"});
         ASSERT_TRUE(waitUntil(
             [] {
                 const Rgb middle = readRow(display(), root(), kScreenHeight / 2)[kScreenWidth / 2];
