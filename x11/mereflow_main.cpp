@@ -10,6 +10,8 @@
 #include "textures/source_picture.h"
 #include "x11/custom_picture.h"
 #include "x11/desktop_picture.h"
+#include "x11/display_sleep.h"
+#include "x11/dpms_power.h"
 #include "x11/frame_pacer.h"
 #include "x11/monitor_list.h"
 #include "x11/saver_options.h"
@@ -141,6 +143,7 @@ int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
     }
 
     FramePacer pacer(host.maxFps);
+    DisplaySleepWatch displaySleep(dpmsPowerReader(display));
     while (!stopRequested() && !xErrorVerdict.windowGone && !xErrorVerdict.failed) {
         const WindowEvents events = window.handleEvents();
         if (events.end) {
@@ -153,7 +156,13 @@ int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
             waitForEvents(display, -1);
             continue;
         }
-        if (events.shown) {
+        // While every display sleeps no frame is drawn; the water goes on from where it was.
+        const SleepStep sleep = displaySleep.step(readClockMs());
+        if (sleep == SleepStep::kWait) {
+            waitForEvents(display, displaySleep.msUntilCheck(readClockMs()));
+            continue;
+        }
+        if (events.shown || sleep == SleepStep::kResume) {
             restartFrameClock();
         }
         pacer.frameStarted(readClockMs());

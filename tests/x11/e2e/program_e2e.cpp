@@ -267,11 +267,12 @@ TEST(NativeProgram, DrawsIntoAWindowHandedOver) {
         std::vector<std::string> arguments;
         bool throughEnvironment;
         bool singleBuffered;
+        bool resized; // by its maker, after the first frames
     };
     const Case cases[] = {
-        {"--window-id in hexadecimal", {"--window-id"}, false, false},
-        {"XSCREENSAVER_WINDOW with -root", {"-root"}, true, false},
-        {"a single-buffered window", {"-root"}, true, true},
+        {"--window-id in hexadecimal", {"--window-id"}, false, false, false},
+        {"XSCREENSAVER_WINDOW with -root, resized", {"-root"}, true, false, true},
+        {"a single-buffered window, resized", {"-root"}, true, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
@@ -289,6 +290,17 @@ TEST(NativeProgram, DrawsIntoAWindowHandedOver) {
         // Beside the helper's window the screen stays as it was, and no window of its own came.
         EXPECT_LT(readRow(display(), root(), 50)[512].sum(), 60);
         EXPECT_EQ(countTopLevelWindows(display()), windowsBefore);
+        if (c.resized) {
+            XResizeWindow(display(), window, 300, 200);
+            XSync(display(), False);
+            // The surface keeps its share of the new width once a frame has the new viewport.
+            EXPECT_TRUE(waitUntil(
+                [&] {
+                    const double share = litShare(readRow(display(), window, 100));
+                    return share > 0.70 && share < 0.76;
+                },
+                kTimeout));
+        }
         expectCleanStop(program);
         XDestroyWindow(display(), window);
         XSync(display(), False);
