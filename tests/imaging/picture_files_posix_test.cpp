@@ -37,20 +37,10 @@ TEST(PictureFiles, PngReadsBackTheSamePixels) {
 std::string greyJpeg(int side, size_t scanBytes, bool ends) {
     std::string bytes("\xff\xd8\xff\xdb\x00\x43\x00", 7);
     bytes.append(64, '\x01');
-    const char frame[] = {'\xff',
-                          '\xc0',
-                          0,
-                          11,
-                          8,
-                          static_cast<char>(side >> 8),
-                          static_cast<char>(side),
-                          static_cast<char>(side >> 8),
-                          static_cast<char>(side),
-                          1,
-                          1,
-                          0x11,
-                          0};
-    bytes.append(frame, sizeof frame);
+    const char high = static_cast<char>(side >> 8);
+    const char low = static_cast<char>(side);
+    bytes += std::string("\xff\xc0\x00\x0b\x08", 5) + high + low + high + low;
+    bytes.append("\x01\x01\x11\x00", 4);
     bytes.append("\xff\xda\x00\x08\x01\x01\x00\x00\x3f\x00", 10);
     bytes.append(scanBytes, '\0');
     return ends ? bytes + "\xff\xd9" : bytes;

@@ -108,29 +108,30 @@ TEST(RenderFrames, PngAndJpegPicturesReachTheSurfaceUpright) {
 // 512 x 256), so render_frames draws what the saver's own preparation draws here; its output
 // folder is made when missing.
 TEST(RenderFrames, CustomPictureIsPreparedAsTheSaverPreparesIt) {
-    RgbPicture stripes; // one-pixel checks, which any other stretch would move
-    stripes.width = 100;
-    stripes.height = 60;
+    RgbPicture checks; // one-pixel checks, which any other stretch would move
+    checks.width = 100;
+    checks.height = 60;
     for (int i = 0; i < 100 * 60; ++i) {
         const uint8_t level = (i % 100 + i / 100) % 2 == 0 ? 230 : 40;
-        stripes.rgb.insert(stripes.rgb.end(), {level, 120, static_cast<uint8_t>(270 - level)});
+        checks.rgb.insert(checks.rgb.end(), {level, 120, static_cast<uint8_t>(270 - level)});
     }
     std::string error;
-    ASSERT_TRUE(writePng(tempPath("stripes.png"), stripes, error)) << error;
+    ASSERT_TRUE(writePng(tempPath("checks.png"), checks, error)) << error;
     const std::string out = tempPath("made") + std::to_string(getpid());
-    ASSERT_TRUE(renderFrames("--source custom --size 320x240 --picture " + tempPath("stripes.png") +
+    ASSERT_TRUE(renderFrames("--source custom --size 320x240 --picture " + tempPath("checks.png") +
                              kStill + out));
     RgbPicture drawn;
     ASSERT_TRUE(readPng(out + "/frame_0001.png", drawn, error)) << error;
 
     useStillWhiteScene();
     saverSettings.sourceTexture = kSourceCustom;
-    ASSERT_TRUE(prepareCustomPicture(stripes));
+    ASSERT_TRUE(prepareCustomPicture(checks));
     EXPECT_EQ(sourcePicture.width, 128);
     EXPECT_EQ(sourcePicture.height, 64);
     OffscreenGl gl(320, 240);
     ASSERT_TRUE(gl.ready());
     glViewport(0, 0, 320, 240);
+    frameViewports = MonitorLayout();
     startScene(1);
     renderFrame(nullptr);
     EXPECT_TRUE(gl.image().rgb == drawn.rgb) << "render_frames drew another picture";

@@ -329,8 +329,8 @@ TEST(NativeProgram, BadOptionExitsTwoWithOneLineAndNoWindow) {
 
 TEST(NativeProgram, DesktopShowsTheScreenAsItWasAtStart) {
     paintRoot(true);
-    ProgramRun program(
-        {"--fullscreen", "--source", "desktop", "--drips", "0", "--no-movement", "--no-color"});
+    ProgramRun program({"--fullscreen", "--source", "desktop", "--drips", "0", "--no-movement",
+                        "--no-color"});
     // The first frame has come when the screen's edge, beyond the surface, is black (the
     // window is up) and the surface is not (it is drawn).
     std::vector<Rgb> row;
