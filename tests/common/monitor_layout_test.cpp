@@ -17,7 +17,6 @@ struct LayoutCase {
     ScreenRect client;             // in virtual-screen pixels
     bool preview;
     std::vector<Viewport> expected;
-    std::vector<int32_t> shown; // the index in the list of each viewport's monitor
 };
 
 // Eighteen monitors of 10 x 10 in a row, the primary last; the window covers them all.
@@ -26,7 +25,6 @@ LayoutCase manyMonitors() {
                  {},
                  {0, 0, 180, 10},
                  false,
-                 {},
                  {}};
     for (int32_t i = 0; i < 18; ++i) {
         c.monitors.push_back({{10 * i, 0, 10 * i + 10, 10}, i == 17});
@@ -34,9 +32,6 @@ LayoutCase manyMonitors() {
     c.expected.push_back({170, 0, 10, 10});
     for (int32_t i = 0; i < 15; ++i) {
         c.expected.push_back({10 * i, 0, 10, 10});
-    }
-    for (int32_t i = 0; i < 16; ++i) {
-        c.shown.push_back(i);
     }
     return c;
 }
@@ -47,47 +42,40 @@ TEST(MonitorLayout, ViewportsFollowTheMonitorsTheWindowShows) {
          {{{0, 0, 1024, 768}, true}, {{1024, 0, 1824, 600}, false}},
          {0, 0, 1824, 768},
          false,
-         {{0, 0, 1024, 768}, {1024, 168, 800, 600}},
-         {0, 1}},
+         {{0, 0, 1024, 768}, {1024, 168, 800, 600}}},
         {"stacked",
          {{{0, 0, 800, 600}, true}, {{0, 600, 800, 1200}, false}},
          {0, 0, 800, 1200},
          false,
-         {{0, 600, 800, 600}, {0, 0, 800, 600}},
-         {0, 1}},
+         {{0, 600, 800, 600}, {0, 0, 800, 600}}},
         {"the primary on the right, the virtual screen starting at negative x",
          {{{-1280, 0, 0, 1024}, false}, {{0, 0, 1024, 768}, true}},
          {-1280, 0, 1024, 1024},
          false,
-         {{1280, 256, 1024, 768}, {0, 0, 1280, 1024}},
-         {0, 1}},
-        {"a monitor wholly outside the window dropped, one partly outside clipped",
+         {{1280, 256, 1024, 768}, {0, 0, 1280, 1024}}},
+        {"a monitor partly outside the window is clipped, one wholly outside dropped",
          {{{0, 0, 1024, 768}, true},
-          {{5000, 0, 6000, 768}, false},
-          {{1024, -100, 1824, 500}, false}},
+          {{1024, -100, 1824, 500}, false},
+          {{5000, 0, 6000, 768}, false}},
          {0, 0, 1824, 768},
          false,
-         {{0, 0, 1024, 768}, {1024, 268, 800, 500}},
-         {0, 2}},
+         {{0, 0, 1024, 768}, {1024, 268, 800, 500}}},
         manyMonitors(),
         {"one monitor gets the whole client area",
          {{{0, 0, 1024, 768}, true}},
          {0, 0, 1280, 1024},
          false,
-         {{0, 0, 1280, 1024}},
-         {0}},
+         {{0, 0, 1280, 1024}}},
         {"the preview gets its whole client area",
          {{{0, 0, 1024, 768}, true}, {{1024, 0, 1824, 600}, false}},
          {300, 200, 452, 312},
          true,
-         {{0, 0, 152, 112}},
-         {0}},
+         {{0, 0, 152, 112}}},
         {"no monitor known gets the whole client area",
          {},
          {0, 0, 640, 480},
          false,
-         {{0, 0, 640, 480}},
-         {0}},
+         {{0, 0, 640, 480}}},
     };
     for (const LayoutCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -104,7 +92,6 @@ TEST(MonitorLayout, ViewportsFollowTheMonitorsTheWindowShows) {
             EXPECT_EQ(got.y, want.y) << "viewport " << i;
             EXPECT_EQ(got.width, want.width) << "viewport " << i;
             EXPECT_EQ(got.height, want.height) << "viewport " << i;
-            EXPECT_EQ(layout.monitors[i], c.shown[i]) << "viewport " << i;
         }
     }
 }

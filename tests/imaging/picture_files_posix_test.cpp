@@ -31,17 +31,14 @@ TEST(PictureFiles, PngReadsBackTheSamePixels) {
     EXPECT_EQ(read.rgb, written.rgb);
 }
 
-// A grey baseline JPEG of side x side pixels with scanBytes of zeros for its scan, which the
-// decoder's default Huffman tables read as flat blocks (about 24 bytes each); an end marker
-// follows only when asked.
-std::string greyJpeg(int side, size_t scanBytes, bool ends) {
+// A grey 64 x 64 baseline JPEG whose scan is scanBytes of zeros, which the decoder's default
+// Huffman tables read as flat blocks of about 24 bytes; an end marker follows only when asked.
+std::string greyJpeg(size_t scanBytes, bool ends) {
     std::string bytes("\xff\xd8\xff\xdb\x00\x43\x00", 7);
     bytes.append(64, '\x01');
-    const char high = static_cast<char>(side >> 8);
-    const char low = static_cast<char>(side);
-    bytes += std::string("\xff\xc0\x00\x0b\x08", 5) + high + low + high + low;
-    bytes.append("\x01\x01\x11\x00", 4);
-    bytes.append("\xff\xda\x00\x08\x01\x01\x00\x00\x3f\x00", 10);
+    bytes.append("\xff\xc0\x00\x0b\x08\x00\x40\x00\x40\x01\x01\x11\x00"
+                 "\xff\xda\x00\x08\x01\x01\x00\x00\x3f\x00",
+                 23);
     bytes.append(scanBytes, '\0');
     return ends ? bytes + "\xff\xd9" : bytes;
 }
@@ -53,7 +50,7 @@ TEST(PictureFiles, JpegIsDecodedAtTheSmallestScaleThatCoversTheWorkingSize) {
         int side;
     } cases[] = {{{0, 0}, 64}, {{16, 16}, 16}, {{8, 4}, 8}, {{100, 100}, 64}, {{16, 64}, 64}};
     const std::string path = tempPath("grey.jpg");
-    writeBytes(path, greyJpeg(64, 2000, true));
+    writeBytes(path, greyJpeg(2000, true));
     for (const auto& c : cases) {
         RgbPicture image;
         std::string error;
@@ -73,7 +70,7 @@ TEST(PictureFiles, BrokenFilesAreRefusedWithTheirName) {
         {"cut.jpg", std::string("\xff\xd8\xff\xe0\0\x10JFIF", 10)},
         {"cut.ppm", "P6\n4 4\n255\nabc"},
         {"huge.ppm", "P6\n99999 2\n255\n"},
-        {"short.jpg", greyJpeg(64, 100, false)},
+        {"short.jpg", greyJpeg(100, false)},
     };
     for (const auto& c : cases) {
         const std::string path = tempPath(c.name);

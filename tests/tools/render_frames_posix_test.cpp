@@ -12,12 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -64,20 +66,15 @@ const char kStill[] = " --drips 0 --movement 0 --color 0 --frames 1 --out ";
 // monitors off the origin share, each monitor shows its own quadrant, the primary the last.
 TEST(RenderFrames, PngAndJpegPicturesReachTheSurfaceUpright) {
     // The light shades the picture a little; the JPEG may lie a few steps further off.
+    const std::vector<std::array<int, 2>> kMiddles = {{20, 16}, {44, 16}, {20, 34}, {44, 34}};
     const struct {
         const char* arguments;
         const char* file;
         int tolerance;
-        int points[4][2];
+        std::vector<std::array<int, 2>> points;
     } cases[] = {
-        {"--source custom --size 64x48",
-         "quadrants.png",
-         10,
-         {{20, 16}, {44, 16}, {20, 34}, {44, 34}}},
-        {"--source custom --size 64x48",
-         "quadrants.jpg",
-         20,
-         {{20, 16}, {44, 16}, {20, 34}, {44, 34}}},
+        {"--source custom --size 64x48", "quadrants.png", 10, kMiddles},
+        {"--source custom --size 64x48", "quadrants.jpg", 20, kMiddles},
         {"--source desktop --monitors 32x32+0+0,32x32-32-32,32x32+0-32,32x32-32+0",
          "quadrants.png",
          10,
