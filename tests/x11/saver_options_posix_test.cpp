@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -55,8 +56,7 @@ TEST(SaverOptions, EveryRangeTakesBothEndsAndRefusesJustBeyond) {
             HostOptions host;
             std::string error;
             ASSERT_TRUE(parse({flag, formatNumber(end)}, host, error)) << error;
-            EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)),
-                            static_cast<float>(end));
+            EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)), static_cast<float>(end));
         }
         EXPECT_FALSE(parse({flag, formatNumber(option.low - beyond)}));
         EXPECT_FALSE(parse({flag, formatNumber(option.high + beyond)}));
@@ -65,13 +65,30 @@ TEST(SaverOptions, EveryRangeTakesBothEndsAndRefusesJustBeyond) {
 
 TEST(SaverOptions, MalformedOrUnknownGivesOneLine) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--drips", "3x"},        {"--drips", " 3"},           {"--drips"},
-        {"--grid-x", "1.5"},      {"--speed", "fast"},         {"--speed", "nan"},
-        {"--min-color", "#12345"}, {"--min-color", "#12345g"},  {"--max-color", "ffffff"},
-        {"--source", "Sky"},      {"--texture-width", "300"},  {"--preset", "5"},
-        {"--picture", ""},        {"--window-id", "0"},        {"--bogus"},
-        {"--no-drips", "3"},      {"---root"},                 {"root"},
+        {"--drips", "3x"},
+        {"--drips", " 3"},
+        {"--drips"},
+        {"--grid-x", "1.5"},
+        {"--speed", "fast"},
+        {"--speed", "nan"},
+        {"--min-color", ""},
+        {"--drips=16"},
+        {"-drips="},
+        {"--source", "Sky"},
+        {"--texture-width", "300"},
+        {"--preset", "5"},
+        {"--picture", ""},
+        {"--window-id", "0"},
+        {"--bogus"},
+        {"--no-drips", "3"},
+        {"---root"},
+        {"root"},
         {"--rotate-x-time", "-1"},
+        {"-root=1"},
+        {"--no-color=0"},
+        {"-fps=1"},
+        {"--picture="},
+        {"-bogus=1"},
     };
     for (const auto& arguments : bad) {
         SCOPED_TRACE(arguments[0]);
@@ -87,7 +104,7 @@ TEST(SaverOptions, OneDashOrTwoAndNoForFlags) {
     HostOptions host;
     std::string error;
     ASSERT_TRUE(parse({"-drips", "5", "--speed", "2.5", "-no-color", "--no-movement", "-root",
-                       "--frame-rate", "-min-color", "#ff0080", "-source", "sky"},
+                       "--no-fps", "-frame-rate", "-min-color", "#ff0080", "-source", "sky"},
                       host, error))
         << error;
     EXPECT_EQ(saverSettings.maxDrips, 5);
@@ -102,12 +119,82 @@ TEST(SaverOptions, OneDashOrTwoAndNoForFlags) {
     EXPECT_EQ(saverSettings.sourceTexture, kSourceSky);
 }
 
+// The settings record and the program's own options, as bytes to compare.
+std::string snapshot(const HostOptions& host) {
+    std::string bytes(reinterpret_cast<const char*>(&saverSettings), sizeof saverSettings);
+    bytes.append(reinterpret_cast<const char*>(&host), offsetof(HostOptions, picturePath));
+    return bytes + host.picturePath;
+}
+
+TEST(SaverOptions, EveryValueMayFollowAnEqualsSign) {
+    for (int i = 0; i < kSaverOptionCount; ++i) {
+        const SaverOption& option = kSaverOptions[i];
+        SCOPED_TRACE(option.name);
+        const std::string name = option.name;
+        std::string value = formatNumber(option.high);
+        if (option.kind == OptionKind::kFlag) {
+            continue;
+        } else if (option.kind == OptionKind::kChoice) {
+            value = option.choices[option.choiceCount - 1].name;
+        } else if (option.kind == OptionKind::kColor) {
+            value = "ff0080";
+        } else if (option.kind != OptionKind::kWhole && option.kind != OptionKind::kReal) {
+            value = option.kind == OptionKind::kPath ? "/tmp/a=b c.png" : "0x42";
+        }
+        HostOptions host;
+        std::string error;
+        ASSERT_TRUE(parse({}, host, error));
+        const std::string none = snapshot(host);
+        ASSERT_TRUE(parse({"-" + name, value}, host, error)) << error;
+        const std::string spaced = snapshot(host);
+        EXPECT_NE(spaced, none);
+        for (const char* dashes : {"-", "--"}) {
+            ASSERT_TRUE(parse({dashes + name + "=" + value}, host, error)) << error;
+            EXPECT_EQ(snapshot(host), spaced);
+        }
+    }
+}
+
+TEST(SaverOptions, ColoursInHexadecimalNowAndByNameOnceTheDisplayIsOpen) {
+    for (const char* text : {"ff0080", "#ff0080", "0xff0080", "0XFF0080", "=Ff0080", "=red"}) {
+        SCOPED_TRACE(text);
+        HostOptions host;
+        std::string error;
+        const std::string flag = text[0] == '=' ? std::string("-min-color") + text : "--min-color";
+        std::vector<std::string> arguments = {"-min-color", "blue", flag};
+        if (text[0] != '=') {
+            arguments.push_back(text);
+        }
+        ASSERT_TRUE(parse(arguments, host, error)) << error;
+        const auto lookUp = [](const std::string& name, uint8_t rgb[3]) {
+            rgb[0] = 255;
+            rgb[1] = 0;
+            rgb[2] = 128;
+            return name == "red";
+        };
+        ASSERT_TRUE(resolveColorNames(host, lookUp, error)) << error; // "blue" was replaced
+        EXPECT_FLOAT_EQ(saverSettings.minColor.red, 1.0f);
+        EXPECT_FLOAT_EQ(saverSettings.minColor.green, 0.0f);
+        EXPECT_NEAR(saverSettings.minColor.blue, 128 / 255.0, 1e-6);
+    }
+    HostOptions host;
+    std::string error;
+    ASSERT_TRUE(parse({"-max-color", "nosuchcolour"}, host, error));
+    EXPECT_FALSE(resolveColorNames(
+        host, [](const std::string&, uint8_t*) { return false; }, error));
+    EXPECT_EQ(error, "-max-color nosuchcolour: expected a colour: #rrggbb, rrggbb, 0xrrggbb or an "
+                     "X colour name");
+    EXPECT_FALSE(parse({"-root", "-max-color"}, host, error));
+    EXPECT_EQ(error, "-max-color needs a value: a colour: #rrggbb, rrggbb, 0xrrggbb or an X colour "
+                     "name (a shell drops everything from # on: write ff0000 or red)");
+}
+
 TEST(SaverOptions, PresetComesBeforeTheOtherOptionsWhereverItStands) {
     HostOptions host;
     std::string error;
     ASSERT_TRUE(parse({"--drips", "2", "--preset", "4"}, host, error)) << error;
-    EXPECT_EQ(saverSettings.maxDrips, 2);                // the option over the preset's 15
-    EXPECT_FLOAT_EQ(saverSettings.meshX, 100);            // the preset's
+    EXPECT_EQ(saverSettings.maxDrips, 2);                   // the option over the preset's 15
+    EXPECT_FLOAT_EQ(saverSettings.meshX, 100);              // the preset's
     EXPECT_EQ(saverSettings.sourceTexture, kSourceDesktop); // the preset's
 }
 
@@ -117,9 +204,15 @@ TEST(SaverOptions, WindowIdInHexadecimalOrDecimal) {
         bool ok;
         uint32_t id;
     } cases[] = {
-        {"0x1a00003", true, 0x1a00003}, {"0X1A", true, 26},   {"27262979", true, 27262979},
-        {"0x", false, 0},               {"-5", false, 0},     {"12abc", false, 0},
-        {"0x100000000", false, 0},      {"0", false, 0},      {"", false, 0},
+        {"0x1a00003", true, 0x1a00003},
+        {"0X1A", true, 26},
+        {"27262979", true, 27262979},
+        {"0x", false, 0},
+        {"-5", false, 0},
+        {"12abc", false, 0},
+        {"0x100000000", false, 0},
+        {"0", false, 0},
+        {"", false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -18,8 +18,8 @@ constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 constexpr double kTimeout = 20; // generous: the machine may be busy
 // White, still and untinted: the surface lies flat, where the Windows saver puts it.
-const std::vector<std::string> kCalm = {"--source", "white", "--drips", "0", "--no-movement",
-                                        "--no-color"};
+const std::vector<std::string> kCalm = {"--source", "white",         "--drips",
+                                        "0",        "--no-movement", "--no-color"};
 
 PrivateXvfb xvfb;
 
@@ -56,9 +56,9 @@ double litShare(const std::vector<Rgb>& row) {
 // A window as a daemon would hand it over: a black child of the root, mapped.
 Window makeHelperWindow() {
     const int screen = DefaultScreen(display());
-    const Window window = XCreateSimpleWindow(display(), root(), 100, 100, 400, 300, 0,
-                                              BlackPixel(display(), screen),
-                                              BlackPixel(display(), screen));
+    const Window window =
+        XCreateSimpleWindow(display(), root(), 100, 100, 400, 300, 0, BlackPixel(display(), screen),
+                            BlackPixel(display(), screen));
     XMapWindow(display(), window);
     XSync(display(), False);
     return window;
@@ -75,8 +75,7 @@ void expectCleanExit(ProgramRun& program) {
     int status = -1;
     ASSERT_TRUE(program.waitExit(kTimeout, status));
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(program.errorOutput().find("X error"), std::string::npos)
-        << program.errorOutput();
+    EXPECT_EQ(program.errorOutput().find("X error"), std::string::npos) << program.errorOutput();
 }
 
 // Ends the program with SIGTERM and expects a clean end.
@@ -161,8 +160,8 @@ TEST(NativeProgram, CustomShowsThePictureFileOrEndsWithOneLine) {
         }
     }
     {
-        ProgramRun program({"--fullscreen", "--source", "custom", "--picture", path, "--drips",
-                            "0", "--no-movement", "--no-color"});
+        ProgramRun program({"--fullscreen", "--source", "custom", "--picture", path, "--drips", "0",
+                            "--no-movement", "--no-color"});
         ASSERT_TRUE(waitUntil(
             [] {
                 const Rgb middle = readRow(display(), root(), kScreenHeight / 2)[kScreenWidth / 2];
@@ -220,21 +219,59 @@ TEST(NativeProgram, EndsCleanlyWhenItsWindowIsDestroyed) {
     expectCleanExit(program);
 }
 
+// As a daemon runs a line with shell characters: through /bin/sh -c, with exec so that the
+// SIGTERM that stops it reaches the program rather than the shell.
+ShellLine shellLine(const std::string& arguments) {
+    return {std::string("exec ") + MEREFLOW_PROGRAM + " " + arguments};
+}
+
 TEST(NativeProgram, BadOptionExitsTwoWithOneLineAndNoWindow) {
-    const int windowsBefore = countTopLevelWindows(display());
-    ProgramRun program({"--fullscreen", "--drips", "16"});
-    int status = -1;
-    ASSERT_TRUE(program.waitExit(kTimeout, status));
-    EXPECT_EQ(status, 2);
-    EXPECT_EQ(program.errorOutput(),
-              "mereflow: --drips 16: expected a whole number from 0 to 15\n");
-    EXPECT_EQ(countTopLevelWindows(display()), windowsBefore);
+    const std::string colour = "a colour: #rrggbb, rrggbb, 0xrrggbb or an X colour name";
+    const struct {
+        const char* line;
+        std::string error;
+    } cases[] = {
+        {"--fullscreen --drips 16", "--drips 16: expected a whole number from 0 to 15"},
+        {"-fullscreen -root=1", "-root=1: -root takes no value"},
+        // The name is read once the display is open, and still before any window.
+        {"-fullscreen -min-color nosuchcolour", "-min-color nosuchcolour: expected " + colour},
+        // The shell drops the comment that "#00ff00" begins.
+        {"-fullscreen -max-color #00ff00",
+         "-max-color needs a value: " + colour +
+             " (a shell drops everything from # on: write ff0000 or red)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const int windowsBefore = countTopLevelWindows(display());
+        ProgramRun program(shellLine(c.line));
+        int status = -1;
+        ASSERT_TRUE(program.waitExit(kTimeout, status));
+        EXPECT_EQ(status, 2);
+        EXPECT_EQ(program.errorOutput(), "mereflow: " + c.error + "\n");
+        EXPECT_EQ(countTopLevelWindows(display()), windowsBefore);
+    }
+}
+
+// A line as a user writes it into ~/.xscreensaver: a quoted picture path with a space, and
+// colours in the forms a shell leaves alone.
+TEST(NativeProgram, ALineThroughTheShellDraws) {
+    const std::string path = "/tmp/mereflow e2e " + std::to_string(getpid()) + ".ppm";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "P6\n2 2\n255\n" << std::string(12, static_cast<char>(200));
+    }
+    ProgramRun program(shellLine("-fullscreen -source custom -picture '" + path +
+                                 "' -min-color ff0000 -max-color red -drips=0 -no-movement"));
+    EXPECT_TRUE(waitForLitPixel(display(), root(), kScreenWidth / 2, kScreenHeight / 2, kTimeout));
+    expectCleanStop(program);
+    EXPECT_EQ(program.errorOutput(), "");
+    std::remove(path.c_str());
 }
 
 TEST(NativeProgram, DesktopShowsTheScreenAsItWasAtStart) {
     paintRoot(true);
-    ProgramRun program({"--fullscreen", "--source", "desktop", "--drips", "0", "--no-movement",
-                        "--no-color"});
+    ProgramRun program(
+        {"--fullscreen", "--source", "desktop", "--drips", "0", "--no-movement", "--no-color"});
     // The first frame has come when the screen's edge, beyond the surface, is black (the
     // window is up) and the surface is not (it is drawn).
     std::vector<Rgb> row;
