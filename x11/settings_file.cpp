@@ -21,47 +21,54 @@ struct LayoutRow {
     const char* highLabel; // and at its right
 };
 
-constexpr Place kControl = Place::kControl;
+constexpr LayoutRow control(const char* option, const char* low = nullptr,
+                            const char* high = nullptr) {
+    return {Place::kControl, option, low, high};
+}
+constexpr LayoutRow kHgroup = {Place::kHgroup, nullptr, nullptr, nullptr};
+constexpr LayoutRow vgroup(const char* heading) {
+    return {Place::kVgroup, heading, nullptr, nullptr};
+}
 constexpr LayoutRow kEnd = {Place::kEnd, nullptr, nullptr, nullptr};
 
 // The dialog shows an <hgroup> side by side and a <vgroup> stacked: the presets on top, then
-// three columns after the Windows dialog's groups, so that the dialog fits a 768-line screen.
+// three columns after the Windows dialog's groups: ten rows tall rather than one row a control.
 constexpr LayoutRow kLayout[] = {
-    {Place::kHgroup, nullptr, nullptr, nullptr},
-    {kControl, "preset", nullptr, nullptr},
-    {kControl, "random-preset", nullptr, nullptr},
+    kHgroup,
+    control("preset"),
+    control("random-preset"),
     kEnd,
-    {Place::kHgroup, nullptr, nullptr, nullptr},
-    {Place::kVgroup, "Drip Properties", nullptr, nullptr},
-    {kControl, "drips", "None", "Many"},
-    {kControl, "min-amplitude", "Flat", "High"},
-    {kControl, "max-amplitude", "Flat", "High"},
-    {kControl, "speed", "Slow", "Fast"},
-    {kControl, "grid-x", nullptr, nullptr},
-    {kControl, "grid-y", nullptr, nullptr},
-    {kControl, "frame-rate", nullptr, nullptr},
-    {kControl, "max-fps", nullptr, nullptr},
+    kHgroup,
+    vgroup("Drip Properties"),
+    control("drips", "None", "Many"),
+    control("min-amplitude", "Flat", "High"),
+    control("max-amplitude", "Flat", "High"),
+    control("speed", "Slow", "Fast"),
+    control("grid-x"),
+    control("grid-y"),
+    control("frame-rate"),
+    control("max-fps"),
     kEnd,
-    {Place::kVgroup, "Texturing and Color", nullptr, nullptr},
-    {kControl, "source", nullptr, nullptr},
-    {kControl, "picture", nullptr, nullptr},
-    {kControl, "texture-width", nullptr, nullptr},
-    {kControl, "texture-height", nullptr, nullptr},
-    {kControl, "smooth", nullptr, nullptr},
-    {kControl, "color", nullptr, nullptr},
-    {kControl, "min-color", nullptr, nullptr},
-    {kControl, "max-color", nullptr, nullptr},
+    vgroup("Texturing and Color"),
+    control("source"),
+    control("picture"),
+    control("texture-width"),
+    control("texture-height"),
+    control("smooth"),
+    control("color"),
+    control("min-color"),
+    control("max-color"),
     kEnd,
-    {Place::kVgroup, "Movement", nullptr, nullptr},
-    {kControl, "movement", nullptr, nullptr},
-    {kControl, "rotate-x-amplitude", nullptr, nullptr},
-    {kControl, "rotate-x-time", nullptr, nullptr},
-    {kControl, "rotate-y-amplitude", nullptr, nullptr},
-    {kControl, "rotate-y-time", nullptr, nullptr},
-    {kControl, "rotate-z-amplitude", nullptr, nullptr},
-    {kControl, "rotate-z-time", nullptr, nullptr},
-    {kControl, "zoom-amplitude", nullptr, nullptr},
-    {kControl, "zoom-time", nullptr, nullptr},
+    vgroup("Movement"),
+    control("movement"),
+    control("rotate-x-amplitude"),
+    control("rotate-x-time"),
+    control("rotate-y-amplitude"),
+    control("rotate-y-time"),
+    control("rotate-z-amplitude"),
+    control("rotate-z-time"),
+    control("zoom-amplitude"),
+    control("zoom-time"),
     kEnd,
     kEnd,
 };

@@ -139,7 +139,9 @@ TEST(SaverOptions, EveryValueMayFollowAnEqualsSign) {
         } else if (option.kind == OptionKind::kColor) {
             value = "ff0080";
         } else if (option.kind != OptionKind::kWhole && option.kind != OptionKind::kReal) {
-            value = option.kind == OptionKind::kPath ? "/tmp/a=b c.png" : "0x42";
+            // A path past the Windows saver's 260 bytes, with "=" and a space in it.
+            value =
+                option.kind == OptionKind::kPath ? "/tmp/a=b c" + std::string(300, 'x') : "0x42";
         }
         HostOptions host;
         std::string error;
