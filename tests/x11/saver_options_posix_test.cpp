@@ -59,7 +59,8 @@ TEST(SaverOptions, EveryRangeTakesBothEndsAndRefusesJustBeyond) {
                                                 : std::vector<std::string>{flag + "=" + text},
                               host, error))
                 << error;
-            EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)), static_cast<float>(end));
+            EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)),
+                            static_cast<float>(end));
         }
         EXPECT_FALSE(parse({flag, formatNumber(option.low - beyond)}));
         EXPECT_FALSE(parse({flag, formatNumber(option.high + beyond)}));
@@ -67,7 +68,6 @@ TEST(SaverOptions, EveryRangeTakesBothEndsAndRefusesJustBeyond) {
 }
 
 TEST(SaverOptions, MalformedOrUnknownGivesOneLine) {
-    // clang-format off
     const std::vector<std::vector<std::string>> bad = {
         {"--drips", "3x"},        {"--drips", " 3"},           {"--drips"},
         {"--grid-x", "1.5"},      {"--speed", "fast"},         {"--speed", "nan"},
@@ -78,7 +78,6 @@ TEST(SaverOptions, MalformedOrUnknownGivesOneLine) {
         {"--rotate-x-time", "-1"}, {"-root=1"},                {"--no-color=0"},
         {"-fps=1"},               {"--picture="},              {"-bogus=1"},
     };
-    // clang-format on
     for (const auto& arguments : bad) {
         SCOPED_TRACE(arguments[0]);
         HostOptions host;
@@ -143,8 +142,8 @@ TEST(SaverOptions, PresetComesBeforeTheOtherOptionsWhereverItStands) {
     HostOptions host;
     std::string error;
     ASSERT_TRUE(parse({"--drips", "2", "--preset", "4"}, host, error)) << error;
-    EXPECT_EQ(saverSettings.maxDrips, 2);                   // the option over the preset's 15
-    EXPECT_FLOAT_EQ(saverSettings.meshX, 100);              // the preset's
+    EXPECT_EQ(saverSettings.maxDrips, 2);                // the option over the preset's 15
+    EXPECT_FLOAT_EQ(saverSettings.meshX, 100);            // the preset's
     EXPECT_EQ(saverSettings.sourceTexture, kSourceDesktop); // the preset's
 }
 
@@ -154,15 +153,9 @@ TEST(SaverOptions, WindowIdInHexadecimalOrDecimal) {
         bool ok;
         uint32_t id;
     } cases[] = {
-        {"0x1a00003", true, 0x1a00003},
-        {"0X1A", true, 26},
-        {"27262979", true, 27262979},
-        {"0x", false, 0},
-        {"-5", false, 0},
-        {"12abc", false, 0},
-        {"0x100000000", false, 0},
-        {"0", false, 0},
-        {"", false, 0},
+        {"0x1a00003", true, 0x1a00003}, {"0X1A", true, 26},   {"27262979", true, 27262979},
+        {"0x", false, 0},               {"-5", false, 0},     {"12abc", false, 0},
+        {"0x100000000", false, 0},      {"0", false, 0},      {"", false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

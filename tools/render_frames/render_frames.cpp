@@ -88,7 +88,8 @@ bool prepareSourcePicture(const FrameOptions& o, const ScreenRect& screen) {
     sourcePicture.width = perMonitor ? screen.right - screen.left : saverSettings.textureWidth;
     sourcePicture.height = perMonitor ? screen.bottom - screen.top : saverSettings.textureHeight;
     std::string error = "no memory for the pictures";
-    const bool made = o.picturePath.empty() ? makeTestPicture() : loadPicture(o.picturePath, error);
+    const bool made =
+        o.picturePath.empty() ? makeTestPicture() : loadPicture(o.picturePath, error);
     if (!made || (perMonitor && !cutMonitorPictures(o, screen))) {
         std::fprintf(stderr, "render_frames: %s\n", error.c_str());
         return false;

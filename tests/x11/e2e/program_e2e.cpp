@@ -18,8 +18,8 @@ constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 constexpr double kTimeout = 20; // generous: the machine may be busy
 // White, still and untinted: the surface lies flat, where the Windows saver puts it.
-const std::vector<std::string> kCalm = {"--source", "white",         "--drips",
-                                        "0",        "--no-movement", "--no-color"};
+const std::vector<std::string> kCalm = {"--source", "white", "--drips", "0", "--no-movement",
+                                        "--no-color"};
 
 PrivateXvfb xvfb;
 
@@ -56,9 +56,9 @@ double litShare(const std::vector<Rgb>& row) {
 // A window as a daemon would hand it over: a black child of the root, mapped.
 Window makeHelperWindow() {
     const int screen = DefaultScreen(display());
-    const Window window =
-        XCreateSimpleWindow(display(), root(), 100, 100, 400, 300, 0, BlackPixel(display(), screen),
-                            BlackPixel(display(), screen));
+    const Window window = XCreateSimpleWindow(display(), root(), 100, 100, 400, 300, 0,
+                                              BlackPixel(display(), screen),
+                                              BlackPixel(display(), screen));
     XMapWindow(display(), window);
     XSync(display(), False);
     return window;
@@ -75,7 +75,8 @@ void expectCleanExit(ProgramRun& program) {
     int status = -1;
     ASSERT_TRUE(program.waitExit(kTimeout, status));
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(program.errorOutput().find("X error"), std::string::npos) << program.errorOutput();
+    EXPECT_EQ(program.errorOutput().find("X error"), std::string::npos)
+        << program.errorOutput();
 }
 
 // Ends the program with SIGTERM and expects a clean end.
@@ -160,8 +161,8 @@ TEST(NativeProgram, CustomShowsThePictureFileOrEndsWithOneLine) {
         }
     }
     {
-        ProgramRun program({"--fullscreen", "--source", "custom", "--picture", path, "--drips", "0",
-                            "--no-movement", "--no-color"});
+        ProgramRun program({"--fullscreen", "--source", "custom", "--picture", path, "--drips",
+                            "0", "--no-movement", "--no-color"});
         ASSERT_TRUE(waitUntil(
             [] {
                 const Rgb middle = readRow(display(), root(), kScreenHeight / 2)[kScreenWidth / 2];
@@ -270,8 +271,8 @@ TEST(NativeProgram, ALineThroughTheShellDraws) {
 
 TEST(NativeProgram, DesktopShowsTheScreenAsItWasAtStart) {
     paintRoot(true);
-    ProgramRun program(
-        {"--fullscreen", "--source", "desktop", "--drips", "0", "--no-movement", "--no-color"});
+    ProgramRun program({"--fullscreen", "--source", "desktop", "--drips", "0", "--no-movement",
+                        "--no-color"});
     // The first frame has come when the screen's edge, beyond the surface, is black (the
     // window is up) and the surface is not (it is drawn).
     std::vector<Rgb> row;
