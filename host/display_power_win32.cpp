@@ -97,7 +97,7 @@ DisplayPower displayPowerFromNotice(LPARAM lParam) {
 
 DisplayPower displayPowerFromCommand(WPARAM command, LPARAM state) {
     // The system uses the command's low four bits itself.
-    if ((command & 0xFFF0) != kMonitorPowerCommand) {
+    if ((command & 0xFFF0) != SC_MONITORPOWER) {
         return DisplayPower::Unchanged;
     }
     switch (static_cast<int>(state)) {

@@ -5,10 +5,9 @@
 
 #include <windows.h>
 
-// NOTE: the headers hide these below Windows Vista's _WIN32_WINNT, which this program keeps so
-// that it imports nothing Windows XP lacks; the values and the layout are the system's.
-constexpr WPARAM kPowerSettingChange = 0x8013;  // PBT_POWERSETTINGCHANGE
-constexpr WPARAM kMonitorPowerCommand = 0xF170; // SC_MONITORPOWER
+// NOTE: the headers hide this and the layout below at the _WIN32_WINNT this program keeps, so
+// that it imports nothing Windows XP lacks; the value and the layout are the system's.
+constexpr WPARAM kPowerSettingChange = 0x8013; // PBT_POWERSETTINGCHANGE
 
 // POWERBROADCAST_SETTING carrying a four-byte value, the only size the saver reads.
 struct PowerSettingNotice {
@@ -41,5 +40,5 @@ enum class DisplayPower { Unchanged, Off, On };
 // 1 on, 2 dimmed. Anything else changes nothing.
 DisplayPower displayPowerFromNotice(LPARAM notice);
 
-// WM_SYSCOMMAND: kMonitorPowerCommand with 2 (off) or -1 (on); 1 (low power) changes nothing.
+// WM_SYSCOMMAND: SC_MONITORPOWER with 2 (off) or -1 (on); 1 (low power) changes nothing.
 DisplayPower displayPowerFromCommand(WPARAM command, LPARAM state);

@@ -47,9 +47,9 @@ TEST(DisplayPower, OnlyTheRegisteredSettingsFourByteStateCounts) {
 }
 
 TEST(DisplayPower, MonitorPowerCommandTwoTurnsOffMinusOneOnOneNeither) {
-    EXPECT_EQ(displayPowerFromCommand(kMonitorPowerCommand | 2, 2), DisplayPower::Off);
-    EXPECT_EQ(displayPowerFromCommand(kMonitorPowerCommand, -1), DisplayPower::On);
-    EXPECT_EQ(displayPowerFromCommand(kMonitorPowerCommand, 1), DisplayPower::Unchanged);
+    EXPECT_EQ(displayPowerFromCommand(SC_MONITORPOWER | 2, 2), DisplayPower::Off);
+    EXPECT_EQ(displayPowerFromCommand(SC_MONITORPOWER, -1), DisplayPower::On);
+    EXPECT_EQ(displayPowerFromCommand(SC_MONITORPOWER, 1), DisplayPower::Unchanged);
     EXPECT_EQ(displayPowerFromCommand(SC_CLOSE, 2), DisplayPower::Unchanged);
 }
 

@@ -73,7 +73,7 @@ void sendDisplayState(HWND window, DWORD state) {
 }
 
 void sendMonitorPower(HWND window, int state) {
-    SendMessageA(window, WM_SYSCOMMAND, kMonitorPowerCommand, state);
+    SendMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, state);
 }
 
 struct PauseRow {
