@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
-// Starts Xvfb at 1024 x 768 with GLX on a free display and points DISPLAY at it; stops it again.
+// Starts Xvfb with GLX on a free display, 1024 x 768 unless told otherwise, and points DISPLAY
+// at it; stops it again.
 class PrivateXvfb {
 public:
-    bool start();
+    bool start(int width = 1024, int height = 768);
     void stop();
     Display* display() const { return display_; }
 
@@ -68,5 +69,11 @@ bool waitForLitPixel(Display* display, Window window, int x, int y, double timeo
 
 // Top-level windows of the screen.
 int countTopLevelWindows(Display* display);
+
+// Plays a daemon's screenshot: a width x height pixmap at the window's depth, black left of x =
+// colourFrom and colour from there on, set as the window's _SCREENSAVER_SCREENSHOT. The caller
+// frees the pixmap it returns.
+Pixmap setScreenshot(Display* display, Window window, int width, int height, unsigned long colour,
+                     int colourFrom);
 
 double monotonicSeconds();
