@@ -74,7 +74,7 @@ struct HostOptions {
 extern const SaverOption kSaverOptions[];
 extern const int kSaverOptionCount;
 
-// The option of that name (no dashes), or null.
+// The option of that name (no dashes), or of another name of it (fps), or null.
 const SaverOption* findSaverOption(const std::string& name);
 
 // Puts the defaults into saverSettings and host, then reads argv[1..argc-1]: the preset first,
