@@ -1,18 +1,27 @@
 #!/usr/bin/env bash
 # Installs the Debian packages both builds and their tests need. Safe to run again.
+# --native: only what the native X11 program needs to configure, build and run on Xvfb.
 set -euo pipefail
 
-packages=(
+native=(
   cmake ninja-build g++ pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev
-  libosmesa6-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev libwebp-dev
+  libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev libwebp-dev
   libx11-dev libgl-dev libxinerama-dev libxrandr-dev libglx-mesa0 libgl1-mesa-dri
+  xvfb xauth x11-utils imagemagick
+)
+packages=(
+  "${native[@]}" libosmesa6-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix
   wine wine32:i386 wine64 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
   libxcomposite1:i386 libxinerama1:i386 libxinerama1
-  xvfb xserver-xephyr xauth x11-utils x11-apps xdotool imagemagick
+  xserver-xephyr x11-apps xdotool
   nsis zip
+  dpkg-dev file lintian groff-base man-db
 )
+if [ "${1:-}" = --native ]; then
+  packages=("${native[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -25,7 +34,9 @@ echo "installing: ${missing[*]}"
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-dpkg --print-foreign-architectures | grep -qx i386 || "${as_root[@]}" dpkg --add-architecture i386
+if [[ " ${missing[*]}" == *:i386* ]]; then
+    dpkg --print-foreign-architectures | grep -qx i386 || "${as_root[@]}" dpkg --add-architecture i386
+fi
 # A mirror caught mid-sync fails one index; the lists it did fetch still serve the install.
 "${as_root[@]}" apt-get update -q || echo "apt-get update reported a failure; installing from the lists it has"
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
