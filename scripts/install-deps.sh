@@ -1,23 +1,24 @@
 #!/usr/bin/env bash
 # Installs the Debian packages both builds and their tests need. Safe to run again.
-# --native: only what the native X11 program needs to configure, build and run on Xvfb.
+# --native: only what the native build needs: to configure, build and test it, run it on Xvfb,
+# and make its Debian package.
 set -euo pipefail
 
 native=(
   cmake ninja-build g++ pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev
-  libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev libwebp-dev
+  libosmesa6-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev libwebp-dev
   libx11-dev libgl-dev libxinerama-dev libxrandr-dev libglx-mesa0 libgl1-mesa-dri
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick dpkg-dev groff-base
 )
 packages=(
-  "${native[@]}" libosmesa6-dev
+  "${native[@]}"
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix
   wine wine32:i386 wine64 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
   libxcomposite1:i386 libxinerama1:i386 libxinerama1
   xserver-xephyr x11-apps xdotool
   nsis zip
-  dpkg-dev file lintian groff-base man-db
+  file lintian man-db
 )
 if [ "${1:-}" = --native ]; then
   packages=("${native[@]}")
