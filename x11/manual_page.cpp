@@ -24,10 +24,13 @@ std::string trimmed(const std::string& text) {
 
 // --help writes "  -name VALUE", two spaces or more, then the meaning; a long left side puts
 // the meaning on the next line, indented. Reading the rows back keeps the page and --help one.
-std::vector<HelpRow> helpRows() {
+// Lines below the usage line that are no part of a row are notes, kept for the page too.
+std::vector<HelpRow> helpRows(std::vector<std::string>& notes) {
     std::istringstream help(saverOptionsHelp());
     std::vector<HelpRow> rows;
-    for (std::string line; std::getline(help, line);) {
+    std::string line;
+    std::getline(help, line);
+    while (std::getline(help, line)) {
         if (line.compare(0, 3, "  -") == 0) {
             const size_t gap = line.find("  ", 2);
             rows.push_back({line.substr(2, gap == std::string::npos ? gap : gap - 2),
@@ -35,6 +38,8 @@ std::vector<HelpRow> helpRows() {
         } else if (!rows.empty() && line.compare(0, 1, " ") == 0) {
             HelpRow& row = rows.back();
             row.meaning += (row.meaning.empty() ? "" : " ") + trimmed(line);
+        } else if (!trimmed(line).empty()) {
+            notes.push_back(trimmed(line));
         }
     }
     return rows;
@@ -108,9 +113,14 @@ std::string entries(const std::vector<HelpRow>& rows) {
 } // namespace
 
 std::string manualPage(const std::string& version) {
-    std::vector<HelpRow> options = helpRows();
+    std::vector<std::string> notes;
+    std::vector<HelpRow> options = helpRows(notes);
     for (HelpRow& row : options) {
         row.usage = usageLine(row.usage);
+    }
+    std::string optionNotes = notes.empty() ? "" : ".PP\n";
+    for (const std::string& note : notes) {
+        optionNotes += roff(note) + "\n";
     }
     return ".TH MEREFLOW 6 \"\" \"Mereflow " + roff(version) + "\" \"Screen savers\"\n" +
            ".SH NAME\n"
