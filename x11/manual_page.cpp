@@ -85,10 +85,10 @@ std::string usageLine(const std::string& usage) {
         if (comma) {
             word.pop_back();
         }
-        const bool placeholder =
-            word[0] == '#' || std::isupper(static_cast<unsigned char>(word[0]));
+        const char first = word.empty() ? ' ' : word[0];
+        const bool placeholder = first == '#' || std::isupper(static_cast<unsigned char>(first));
         std::string styled;
-        if (word[0] == '-' || placeholder) {
+        if (first == '-' || placeholder) {
             styled = (placeholder ? "\\fI" : "\\fB") + roff(word) + "\\fR";
         } else {
             std::istringstream choices(word);
@@ -101,7 +101,7 @@ std::string usageLine(const std::string& usage) {
     return line;
 }
 
-// Tagged paragraphs: each tag in bold (or as given), its text below.
+// Tagged paragraphs: each tag as given, its text below.
 std::string entries(const std::vector<HelpRow>& rows) {
     std::string text;
     for (const HelpRow& row : rows) {
