@@ -19,10 +19,10 @@ stop_xvfb() {
     XVFB_PID=
 }
 
-# True where this machine runs 32-bit x86 programs, as 32-bit Wine needs; some kernels run
-# 64-bit programs only.
+# True where this machine runs 32-bit Windows programs: its kernel runs 32-bit x86 programs (some
+# run 64-bit programs only) and 32-bit Wine is installed.
 runs_32_bit_programs() {
-    /lib/ld-linux.so.2 --version >/dev/null 2>&1
+    /lib/ld-linux.so.2 --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine ] && command -v wine >/dev/null
 }
 
 # Exports the variables of a Wine prefix inside the given build folder and creates it once:

@@ -64,13 +64,13 @@ if configure_and_build sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMEREFLOW_SAN
 fi
 
 configure_and_build win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
-# NOTE: on a machine whose kernel runs no 32-bit programs, the Windows tests run on a 64-bit
-# build of the same code under 64-bit Wine; the 32-bit build is still made, and the end-to-end
-# checks that only read the program file read the 32-bit one.
+# NOTE: on a machine that runs no 32-bit programs, or has no 32-bit Wine, the Windows tests run
+# on a 64-bit build of the same code under 64-bit Wine; the 32-bit build is still made, and the
+# end-to-end checks that only read the program file read the 32-bit one.
 windows=win32
 e2e_options=()
 if ! runs_32_bit_programs; then
-    echo "this machine runs no 32-bit programs: the Windows tests run on a 64-bit build"
+    echo "this machine runs no 32-bit Windows programs (no 32-bit kernel support or no 32-bit Wine): the Windows tests run on a 64-bit build"
     windows=win64
     e2e_options=(--shipped build/win32 --no-32-bit)
     configure_and_build win64 -DCMAKE_BUILD_TYPE=Release \

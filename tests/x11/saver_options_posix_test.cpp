@@ -1,6 +1,7 @@
 #include "x11/saver_options.h"
 
 #include "settings/saver_settings.h"
+#include "x11/display_sleep.h"
 #include "x11/frame_pacer.h"
 #include "x11/window_choice.h"
 
@@ -173,6 +174,39 @@ TEST(FramePacer, HoldsTheGridAndRestartsItWhenFarBehind) {
     EXPECT_DOUBLE_EQ(pacer.waitMs(1030), 10);
     pacer.frameStarted(1100); // far behind: no hurrying to catch up
     EXPECT_DOUBLE_EQ(pacer.waitMs(1100), 20);
+}
+
+TEST(DisplaySleepWatch, PausesWhileAsleepReadsOnceASecondAndResumesOnce) {
+    DisplayPower level = DisplayPower::kOn;
+    int reads = 0;
+    DisplaySleepWatch watch([&] {
+        ++reads;
+        return level;
+    });
+    const struct {
+        double nowMs;
+        DisplayPower level;
+        SleepStep step;
+        int reads;
+    } turns[] = {
+        {0, DisplayPower::kOn, SleepStep::kDraw, 1},
+        {500, DisplayPower::kOff, SleepStep::kDraw, 1},
+        {1000, DisplayPower::kOff, SleepStep::kWait, 2},
+        {1500, DisplayPower::kOn, SleepStep::kWait, 2},
+        {2000, DisplayPower::kStandby, SleepStep::kWait, 3},
+        {3000, DisplayPower::kSuspend, SleepStep::kWait, 4},
+        {4000, DisplayPower::kOn, SleepStep::kResume, 5},
+        {4001, DisplayPower::kOn, SleepStep::kDraw, 5},
+    };
+    for (const auto& turn : turns) {
+        SCOPED_TRACE(turn.nowMs);
+        level = turn.level;
+        EXPECT_EQ(watch.step(turn.nowMs), turn.step);
+        EXPECT_EQ(reads, turn.reads);
+    }
+    EXPECT_DOUBLE_EQ(watch.msUntilCheck(4250), 750);
+    DisplaySleepWatch withoutDpms(nullptr);
+    EXPECT_EQ(withoutDpms.step(0), SleepStep::kDraw);
 }
 
 } // namespace

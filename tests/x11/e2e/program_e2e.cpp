@@ -5,14 +5,23 @@
 #include "x_test_display.h"
 
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
 namespace {
+
+struct ScreenRectangle {
+    int x;
+    int y;
+    int width;
+    int height;
+};
 
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
@@ -260,6 +269,71 @@ TEST(NativeProgram, DesktopOfOneColourFallsBackToChomifyAndSaysSo) {
     expectCleanStop(program);
     EXPECT_EQ(program.errorOutput(),
               "mereflow: the screen is one single colour; showing Chomify instead\n");
+}
+
+// Adds a RandR monitor; the first takes over the screen's one output, so that it replaces the
+// monitor Xvfb makes of the whole screen.
+void addRandrMonitor(Display* d, const char* name, const ScreenRectangle& r, bool first) {
+    XRRScreenResources* resources = XRRGetScreenResources(d, DefaultRootWindow(d));
+    XRRMonitorInfo* monitor = XRRAllocateMonitor(d, first ? 1 : 0);
+    monitor->name = XInternAtom(d, name, False);
+    monitor->primary = first;
+    monitor->x = r.x;
+    monitor->y = r.y;
+    monitor->width = r.width;
+    monitor->height = r.height;
+    monitor->mwidth = r.width / 4; // about 100 pixels an inch
+    monitor->mheight = r.height / 4;
+    if (first) {
+        monitor->outputs[0] = resources->outputs[0];
+    }
+    XRRSetMonitor(d, DefaultRootWindow(d), monitor);
+    XFree(monitor);
+    XRRFreeScreenResources(resources);
+}
+
+TEST(NativeProgram, FullscreenWhiteLiesWholeInEachRandrMonitor) {
+    const std::string mainDisplay = std::getenv("DISPLAY");
+    PrivateXvfb wide;
+    ASSERT_TRUE(wide.start(1824, 768));
+    Display* d = wide.display();
+    const ScreenRectangle monitors[] = {{0, 0, 1024, 768}, {1024, 0, 800, 600}};
+    addRandrMonitor(d, "MEREFLOW-1", monitors[0], true);
+    addRandrMonitor(d, "MEREFLOW-2", monitors[1], false);
+    int count = 0;
+    XRRFreeMonitors(XRRGetMonitors(d, DefaultRootWindow(d), True, &count));
+    ASSERT_EQ(count, 2);
+    {
+        ProgramRun program(std::vector<std::string>{"--fullscreen"} + kCalm);
+        for (const ScreenRectangle& m : monitors) {
+            SCOPED_TRACE(m.x);
+            // The surface covers 73 % of each monitor's middle row, centred in the monitor.
+            EXPECT_TRUE(waitUntil(
+                [&] {
+                    const std::vector<Rgb> row =
+                        readRow(d, DefaultRootWindow(d), m.y + m.height / 2);
+                    const std::vector<Rgb> part(row.begin() + m.x, row.begin() + m.x + m.width);
+                    int first = -1;
+                    int last = -1;
+                    for (int x = 0; x < m.width; ++x) {
+                        if (part[x].sum() > 60) {
+                            last = x;
+                            first = first < 0 ? x : first;
+                        }
+                    }
+                    const double share = litShare(part);
+                    return share > 0.70 && share < 0.76 &&
+                           std::abs(first + last - m.width) < m.width / 50;
+                },
+                kTimeout));
+        }
+        expectCleanStop(program);
+    }
+    for (const char* name : {"MEREFLOW-1", "MEREFLOW-2"}) {
+        XRRDeleteMonitor(d, DefaultRootWindow(d), XInternAtom(d, name, False));
+    }
+    wide.stop();
+    setenv("DISPLAY", mainDisplay.c_str(), 1);
 }
 
 } // namespace

@@ -56,7 +56,7 @@ pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::st
 
 } // namespace
 
-bool PrivateXvfb::start() {
+bool PrivateXvfb::start(int width, int height) {
     int fds[2];
     if (pipe(fds) != 0) {
         return false;
@@ -66,8 +66,9 @@ bool PrivateXvfb::start() {
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
-    pid_ = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24",
-                  "+extension", "GLX", "-nolisten", "tcp"},
+    const std::string size = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    pid_ = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", size, "+extension",
+                  "GLX", "-nolisten", "tcp"},
                  {}, &actions);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
-// Starts Xvfb at 1024 x 768 with GLX on a free display and points DISPLAY at it; stops it again.
+// Starts Xvfb with GLX on a free display, 1024 x 768 unless told otherwise, and points DISPLAY
+// at it; stops it again.
 class PrivateXvfb {
 public:
-    bool start();
+    bool start(int width = 1024, int height = 768);
     void stop();
     Display* display() const { return display_; }
 
