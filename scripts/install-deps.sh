@@ -8,13 +8,13 @@ native=(
   cmake ninja-build g++ pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev
   libosmesa6-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev libwebp-dev
-  libx11-dev libgl-dev libxinerama-dev libxrandr-dev libglx-mesa0 libgl1-mesa-dri
+  libx11-dev libxext-dev libgl-dev libxinerama-dev libxrandr-dev libglx-mesa0 libgl1-mesa-dri
   xvfb xauth x11-utils imagemagick dpkg-dev groff-base
 )
 packages=(
   "${native[@]}"
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix
-  wine64 libxinerama1
+  wine wine64 libxinerama1
   xserver-xephyr x11-apps xdotool
   nsis zip
   file lintian man-db
@@ -22,7 +22,7 @@ packages=(
 # 32-bit Wine and the 32-bit libraries it draws with. Without them the Windows tests run on the
 # 64-bit build, as on a machine whose kernel runs no 32-bit programs.
 packages_32_bit=(
-  wine wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
+  wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
   libxcomposite1:i386 libxinerama1:i386
 )
 if [ "${1:-}" = --native ]; then

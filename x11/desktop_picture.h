@@ -1,9 +1,16 @@
-// The Desktop source: the screen as it was when the program started.
+// The Desktop source: what the screen showed before the program, or a daemon, covered it.
 #pragma once
 
 #include "textures/rgb_picture.h"
 
 #include <X11/Xlib.h>
 
-// Reads the whole root window. False when the server refuses.
-bool readDesktopPicture(Display* display, RgbPicture& picture);
+#include <string>
+
+// The handed-over window's screenshot (the daemon's _SCREENSAVER_SCREENSHOT, taken before it
+// blanked the monitors) when it carries one; else the whole root window. handedOver is 0 for
+// none. False, with the reason in whyNot (one phrase, no newline), when ~/.xscreensaver turns
+// grabbing off, when the root cannot be read, or when it is one single colour (most likely a
+// daemon's blank window already over everything).
+bool readDesktopPicture(Display* display, Window handedOver, RgbPicture& picture,
+                        std::string& whyNot);

@@ -10,12 +10,15 @@
 #include "textures/source_picture.h"
 #include "x11/custom_picture.h"
 #include "x11/desktop_picture.h"
+#include "x11/display_sleep.h"
+#include "x11/dpms_power.h"
 #include "x11/frame_pacer.h"
-#include "x11/monitors.h"
+#include "x11/monitor_list.h"
 #include "x11/saver_options.h"
 #include "x11/saver_window.h"
 #include "x11/stop_signals.h"
 #include "x11/window_choice.h"
+#include "x11/x_error_trap.h"
 
 #include <poll.h>
 
@@ -41,9 +44,12 @@ bool willSpanScreen(Display* display, const WindowChoice& choice) {
     if (choice.kind == WindowKind::kRoot || choice.kind == WindowKind::kFullscreen) {
         return true;
     }
+    if (choice.kind != WindowKind::kHandedOver) {
+        return false;
+    }
     XWindowAttributes attributes = {};
-    return choice.kind == WindowKind::kHandedOver &&
-           XGetWindowAttributes(display, choice.id, &attributes) &&
+    XErrorTrap trap(display);
+    return XGetWindowAttributes(display, choice.id, &attributes) &&
            spansScreen(display, attributes.width, attributes.height);
 }
 
@@ -53,7 +59,7 @@ bool cutDesktopPictures(Display* display, const RgbPicture& screen, bool perMoni
     if (!perMonitor) {
         return stretchIntoSourcePicture(screen);
     }
-    const MonitorList monitors = readMonitors(display);
+    const MonitorList monitors = listMonitors(display);
     for (int32_t i = 0; i < monitors.count; ++i) {
         sourcePictures[i].width = saverSettings.textureWidth;
         sourcePictures[i].height = saverSettings.textureHeight;
@@ -64,17 +70,20 @@ bool cutDesktopPictures(Display* display, const RgbPicture& screen, bool perMoni
     return true;
 }
 
-// The screen as the program found it; a screen of one colour is most likely a daemon's blank
-// window already over everything, and shows Chomify instead.
-void prepareDesktopPicture(Display* display, bool perMonitor) {
+// The screen as the program, or the daemon that handed the window over, found it; Chomify when
+// it cannot be had.
+void prepareDesktopPicture(Display* display, const WindowChoice& choice) {
     RgbPicture screen;
-    const bool read = readDesktopPicture(display, screen);
-    if (read && !isOneColour(screen) && cutDesktopPictures(display, screen, perMonitor)) {
-        return;
+    std::string whyNot;
+    const Window handedOver = choice.kind == WindowKind::kHandedOver ? choice.id : 0;
+    if (readDesktopPicture(display, handedOver, screen, whyNot)) {
+        if (cutDesktopPictures(display, screen, willSpanScreen(display, choice))) {
+            return;
+        }
+        whyNot = "no memory for the desktop picture";
     }
     freeSourcePixels();
-    std::fprintf(stderr, "mereflow: %s; showing Chomify instead\n",
-                 read ? "the screen is one single colour" : "the screen cannot be read");
+    std::fprintf(stderr, "mereflow: %s; showing Chomify instead\n", whyNot.c_str());
     saverSettings.sourceTexture = kSourceChomify;
 }
 
@@ -83,7 +92,7 @@ bool prepareSourcePicture(Display* display, const WindowChoice& choice, std::str
     sourcePicture.width = saverSettings.textureWidth;
     sourcePicture.height = saverSettings.textureHeight;
     if (saverSettings.sourceTexture == kSourceDesktop) {
-        prepareDesktopPicture(display, willSpanScreen(display, choice));
+        prepareDesktopPicture(display, choice);
     } else if (saverSettings.sourceTexture == kSourceCustom) {
         return loadCustomPicture(saverSettings.customPicturePath, error);
     }
@@ -92,29 +101,33 @@ bool prepareSourcePicture(Display* display, const WindowChoice& choice, std::str
 
 // Where the frames draw: one viewport per monitor on a window that spans the screen.
 void layoutViewports(Display* display, const SaverWindow& window) {
-    const Window root = DefaultRootWindow(display);
-    int left = 0;
-    int top = 0;
-    Window child = 0;
-    XTranslateCoordinates(display, window.window(), root, 0, 0, &left, &top, &child);
-    const ScreenRect client = {left, top, left + window.width(), top + window.height()};
-    frameViewports = layoutMonitors(readMonitors(display), client,
+    frameViewports = layoutMonitors(listMonitors(display), window.screenRect(),
                                     !spansScreen(display, window.width(), window.height()));
 }
 
-// Waits for the next frame's start, an X event or a stop signal, whichever comes first.
-void waitForNextFrame(Display* display, const FramePacer& pacer) {
-    const double waitMs = pacer.waitMs(readClockMs());
-    if (waitMs <= 0 || XPending(display) > 0) {
+// Waits up to waitMs (for ever when negative) for an X event or a stop signal.
+void waitForEvents(Display* display, double waitMs) {
+    if (waitMs == 0 || XPending(display) > 0) {
         return;
     }
     pollfd waits[2] = {{ConnectionNumber(display), POLLIN, 0}, {stopSignalFd(), POLLIN, 0}};
-    poll(waits, 2, static_cast<int>(std::ceil(waitMs)));
+    poll(waits, 2, waitMs < 0 ? -1 : static_cast<int>(std::ceil(waitMs)));
+}
+
+// A seed from the clock: through 64 bits first, as a double beyond 32 bits (after 49.7 days of
+// uptime) does not convert to uint32_t.
+uint32_t clockSeed() {
+    return static_cast<uint32_t>(static_cast<uint64_t>(readClockMs()));
+}
+
+// The status an ended run leaves: X errors other than the window's going fail it.
+int endStatus() {
+    return xErrorVerdict.failed ? kStatusFailed : 0;
 }
 
 int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
     // The preset comes before the picture, so that a preset's Desktop gets the screen.
-    crt::srand(static_cast<uint32_t>(readClockMs()));
+    crt::srand(clockSeed());
     if (saverSettings.useRandomPreset) {
         pickRandomPreset();
     }
@@ -126,14 +139,20 @@ int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
     SaverWindow window;
     if (!window.open(display, choice, error)) {
         std::fprintf(stderr, "mereflow: %s\n", error.c_str());
+        const bool gone = xErrorVerdict.windowGone;
         window.close();
-        return kStatusFailed;
+        return gone ? endStatus() : kStatusFailed;
     }
     layoutViewports(display, window);
-    startScene(static_cast<uint32_t>(readClockMs()));
+    {
+        // The GL driver's own requests name the window too.
+        XErrorTrap trap(display);
+        startScene(clockSeed());
+    }
 
     FramePacer pacer(host.maxFps);
-    while (!stopRequested()) {
+    DisplaySleepWatch displaySleep(dpmsPowerReader(display));
+    while (!stopRequested() && !xErrorVerdict.windowGone && !xErrorVerdict.failed) {
         const WindowEvents events = window.handleEvents();
         if (events.end) {
             break;
@@ -141,12 +160,25 @@ int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
         if (events.resized) {
             layoutViewports(display, window);
         }
+        if (!window.showing()) {
+            waitForEvents(display, -1);
+            continue;
+        }
+        // While every display sleeps no frame is drawn; the water goes on from where it was.
+        const SleepStep sleep = displaySleep.step(readClockMs());
+        if (sleep == SleepStep::kWait) {
+            waitForEvents(display, displaySleep.msUntilCheck(readClockMs()));
+            continue;
+        }
+        if (events.shown || sleep == SleepStep::kResume) {
+            restartFrameClock();
+        }
         pacer.frameStarted(readClockMs());
-        renderFrame(&window);
-        waitForNextFrame(display, pacer);
+        window.drawFrame();
+        waitForEvents(display, pacer.waitMs(readClockMs()));
     }
     window.close();
-    return 0;
+    return endStatus();
 }
 
 } // namespace
@@ -176,7 +208,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "mereflow: cannot open the display \"%s\"\n", XDisplayName(nullptr));
         return kStatusFailed;
     }
-    installXErrorHandler();
+    installXErrorTraps(display);
     const int status = run(display, choice, host);
     XCloseDisplay(display);
     return status;

@@ -2,6 +2,7 @@
 // and just before it began to wait.
 #include "x11/stop_signals.h"
 
+#include <cerrno>
 #include <csignal>
 #include <initializer_list>
 #include <fcntl.h>
@@ -12,10 +13,13 @@ namespace {
 int pipeEnds[2] = {-1, -1};
 volatile sig_atomic_t stopped = 0;
 
+// The interrupted code may be about to read errno: the write must not change it.
 void onStopSignal(int) {
+    const int savedErrno = errno;
     stopped = 1;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = write(pipeEnds[1], &byte, 1);
+    errno = savedErrno;
 }
 
 } // namespace
@@ -30,6 +34,8 @@ bool catchStopSignals() {
     }
     struct sigaction action = {};
     action.sa_handler = onStopSignal;
+    // Xlib's reads and writes resume rather than fail; the wait for a frame wakes by the pipe.
+    action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         sigaction(signal, &action, nullptr);

@@ -4,6 +4,7 @@
 
 #include "x_test_display.h"
 
+#include <GL/glx.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
 #include <unistd.h>
@@ -62,12 +63,23 @@ double litShare(const std::vector<Rgb>& row) {
     return row.empty() ? 0.0 : static_cast<double>(lit) / row.size();
 }
 
-// A window as a daemon would hand it over: a black child of the root, mapped.
-Window makeHelperWindow() {
+// A window as a daemon would hand it over: a black child of the root, mapped; single-buffered
+// when a daemon chose its visual without asking for a double buffer.
+Window makeHelperWindow(bool singleBuffered = false) {
     const int screen = DefaultScreen(display());
-    const Window window = XCreateSimpleWindow(display(), root(), 100, 100, 400, 300, 0,
-                                              BlackPixel(display(), screen),
-                                              BlackPixel(display(), screen));
+    int single[] = {GLX_RGBA, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1, None};
+    XVisualInfo* visual = singleBuffered ? glXChooseVisual(display(), screen, single) : nullptr;
+    EXPECT_TRUE(visual || !singleBuffered) << "no single-buffered visual";
+    XSetWindowAttributes set = {};
+    set.colormap = visual ? XCreateColormap(display(), root(), visual->visual, AllocNone)
+                          : DefaultColormap(display(), screen);
+    const Window window = XCreateWindow(display(), root(), 100, 100, 400, 300, 0,
+                                        visual ? visual->depth : CopyFromParent, InputOutput,
+                                        visual ? visual->visual : CopyFromParent,
+                                        CWColormap | CWBackPixel | CWBorderPixel, &set);
+    if (visual) {
+        XFree(visual);
+    }
     XMapWindow(display(), window);
     XSync(display(), False);
     return window;
@@ -121,6 +133,21 @@ TEST(NativeProgram, FullscreenWhiteLiesWhereTheWindowsSaverPutsIt) {
     expectCleanStop(program);
 }
 
+TEST(NativeProgram, FullscreenEndsOnceThePointerMovesMoreThanFourPixels) {
+    const auto warp = [](int x) {
+        XWarpPointer(display(), 0, root(), 0, 0, 0, 0, x, kScreenHeight / 2);
+        XSync(display(), False);
+    };
+    warp(500);
+    ProgramRun program(std::vector<std::string>{"--fullscreen"} + kCalm);
+    ASSERT_TRUE(waitForLitPixel(display(), root(), kScreenWidth / 2, kScreenHeight / 2, kTimeout));
+    warp(502);
+    int status = -1;
+    EXPECT_FALSE(program.waitExit(1, status)) << "ended after a move of 2 px";
+    warp(510);
+    expectCleanExit(program);
+}
+
 // The first top-level window named like the program's own, or 0.
 Window findOwnWindow() {
     Window rootReturn = 0;
@@ -148,6 +175,11 @@ TEST(NativeProgram, ItsOwnWindowFollowsItsSize) {
     ASSERT_TRUE(waitUntil([&] { return (window = findOwnWindow()) != 0; }, kTimeout));
     ASSERT_TRUE(waitForLitPixel(display(), window, 320, 240, kTimeout));
     EXPECT_NEAR(litShare(readRow(display(), window, 240)), 0.73, 0.03);
+    XClassHint classHint = {};
+    ASSERT_TRUE(XGetClassHint(display(), window, &classHint));
+    EXPECT_EQ(std::string(classHint.res_name) + " " + classHint.res_class, "mereflow Mereflow");
+    XFree(classHint.res_name);
+    XFree(classHint.res_class);
     XResizeWindow(display(), window, 400, 300);
     XSync(display(), False);
     // The surface keeps its share of the new width once a frame has the new viewport.
@@ -193,14 +225,17 @@ TEST(NativeProgram, DrawsIntoAWindowHandedOver) {
         const char* how;
         std::vector<std::string> arguments;
         bool throughEnvironment;
+        bool singleBuffered;
+        bool resized; // by its maker, after the first frames
     };
     const Case cases[] = {
-        {"--window-id in hexadecimal", {"--window-id"}, false},
-        {"XSCREENSAVER_WINDOW with -root", {"-root"}, true},
+        {"--window-id in hexadecimal", {"--window-id"}, false, false, false},
+        {"XSCREENSAVER_WINDOW with -root, resized", {"-root"}, true, false, true},
+        {"a single-buffered window, resized", {"-root"}, true, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
-        const Window window = makeHelperWindow();
+        const Window window = makeHelperWindow(c.singleBuffered);
         std::vector<std::string> arguments = c.arguments;
         std::vector<std::string> environment;
         if (c.throughEnvironment) {
@@ -214,6 +249,17 @@ TEST(NativeProgram, DrawsIntoAWindowHandedOver) {
         // Beside the helper's window the screen stays as it was, and no window of its own came.
         EXPECT_LT(readRow(display(), root(), 50)[512].sum(), 60);
         EXPECT_EQ(countTopLevelWindows(display()), windowsBefore);
+        if (c.resized) {
+            XResizeWindow(display(), window, 300, 200);
+            XSync(display(), False);
+            // The surface keeps its share of the new width once a frame has the new viewport.
+            EXPECT_TRUE(waitUntil(
+                [&] {
+                    const double share = litShare(readRow(display(), window, 100));
+                    return share > 0.70 && share < 0.76;
+                },
+                kTimeout));
+        }
         expectCleanStop(program);
         XDestroyWindow(display(), window);
         XSync(display(), False);
@@ -262,13 +308,101 @@ TEST(NativeProgram, DesktopShowsTheScreenAsItWasAtStart) {
     EXPECT_EQ(program.errorOutput(), "");
 }
 
-TEST(NativeProgram, DesktopOfOneColourFallsBackToChomifyAndSaysSo) {
-    paintRoot(false);
-    ProgramRun program({"--fullscreen", "--source", "desktop", "--drips", "0", "--no-movement"});
-    ASSERT_TRUE(waitForLitPixel(display(), root(), kScreenWidth / 2, kScreenHeight / 2, kTimeout));
-    expectCleanStop(program);
-    EXPECT_EQ(program.errorOutput(),
-              "mereflow: the screen is one single colour; showing Chomify instead\n");
+// What a daemon does before it starts the program on each monitor: two black windows, one per
+// half of the screen, each carrying the screenshot of its half. The left one's is of its size;
+// the right one's is of the whole screen, its own half blue, to be cut at the window's place.
+struct DaemonWindows {
+    static constexpr unsigned long kColours[2] = {0x20E020, 0x2020E0};
+    Window windows[2];
+    Pixmap screenshots[2];
+
+    DaemonWindows() {
+        for (int i = 0; i < 2; ++i) {
+            windows[i] = XCreateSimpleWindow(display(), root(), i * kScreenWidth / 2, 0,
+                                             kScreenWidth / 2, kScreenHeight, 0, 0, 0);
+            XMapWindow(display(), windows[i]);
+            screenshots[i] = i == 0 ? setScreenshot(display(), windows[i], kScreenWidth / 2,
+                                                    kScreenHeight, kColours[i], 0)
+                                    : setScreenshot(display(), windows[i], kScreenWidth,
+                                                    kScreenHeight, kColours[i], kScreenWidth / 2);
+        }
+    }
+    ~DaemonWindows() {
+        for (int i = 0; i < 2; ++i) {
+            XDestroyWindow(display(), windows[i]);
+            XFreePixmap(display(), screenshots[i]);
+        }
+        XSync(display(), False);
+    }
+    std::string environment(int i) const { return "XSCREENSAVER_WINDOW=" + hex(windows[i]); }
+};
+
+TEST(NativeProgram, UnderADaemonDesktopShowsEachWindowsOwnScreenshot) {
+    paintRoot(true);
+    const DaemonWindows daemon;
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        ProgramRun program(kCalm + std::vector<std::string>{"-root", "--source", "desktop"},
+                           {daemon.environment(i)});
+        const Rgb wanted = {static_cast<int>(DaemonWindows::kColours[i] >> 16),
+                            static_cast<int>(DaemonWindows::kColours[i] >> 8 & 0xFF),
+                            static_cast<int>(DaemonWindows::kColours[i] & 0xFF)};
+        Rgb middle = {};
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                middle = readRow(display(), daemon.windows[i], kScreenHeight / 2)[kScreenWidth / 4];
+                return std::abs(middle.red - wanted.red) < 40 &&
+                       std::abs(middle.green - wanted.green) < 40 &&
+                       std::abs(middle.blue - wanted.blue) < 40;
+            },
+            kTimeout))
+            << middle.red << " " << middle.green << " " << middle.blue;
+        expectCleanStop(program);
+        EXPECT_EQ(program.errorOutput(), "");
+    }
+}
+
+TEST(NativeProgram, DesktopFallsBackToChomifyAndSaysWhy) {
+    char home[] = "/tmp/mereflow-e2e-home-XXXXXX";
+    ASSERT_NE(mkdtemp(home), nullptr);
+    const std::string preferences = std::string(home) + "/.xscreensaver";
+    std::ofstream(preferences) << "timeout:\t0:10:00\ngrabDesktopImages:\tFalse\n";
+    const DaemonWindows daemon;
+    struct Case {
+        const char* how;
+        std::vector<std::string> arguments;
+        std::vector<std::string> environment;
+        Window drawn;
+        int middle; // of the window drawn, across
+        const char* line;
+    };
+    const Case cases[] = {
+        {"a screen of one colour",
+         {"--fullscreen"},
+         {},
+         root(),
+         kScreenWidth / 2,
+         "mereflow: the screen is one single colour; showing Chomify instead\n"},
+        {"grabbing turned off under a daemon",
+         {"-root"},
+         {daemon.environment(0), "HOME=" + std::string(home)},
+         daemon.windows[0],
+         kScreenWidth / 4,
+         "mereflow: desktop grabbing is off (grabDesktopImages in ~/.xscreensaver); showing "
+         "Chomify instead\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        ProgramRun program(c.arguments + std::vector<std::string>{"--source", "desktop", "--drips",
+                                                                  "0", "--no-movement"},
+                           c.environment);
+        ASSERT_TRUE(waitForLitPixel(display(), c.drawn, c.middle, kScreenHeight / 2, kTimeout))
+            << program.errorOutput();
+        expectCleanStop(program);
+        EXPECT_EQ(program.errorOutput(), c.line);
+    }
+    std::remove(preferences.c_str());
+    rmdir(home);
 }
 
 // Adds a RandR monitor; the first takes over the screen's one output, so that it replaces the

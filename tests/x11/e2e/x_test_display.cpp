@@ -1,6 +1,7 @@
 // The private Xvfb, the program's process and the screen reader of the end-to-end tests.
 #include "x_test_display.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 #include <fcntl.h>
@@ -37,11 +38,19 @@ pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::st
         argv.push_back(const_cast<char*>(a.c_str()));
     }
     argv.push_back(nullptr);
-    std::vector<std::string> variables;
+    // An extra variable replaces one of the same name (getenv would find the first).
+    std::vector<std::string> variables = extraEnv;
     for (char** e = environ; *e; ++e) {
-        variables.push_back(*e);
+        const std::string variable = *e;
+        const std::string name = variable.substr(0, variable.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& extra : extraEnv) {
+            replaced = replaced || extra.compare(0, name.size(), name) == 0;
+        }
+        if (!replaced) {
+            variables.push_back(variable);
+        }
     }
-    variables.insert(variables.end(), extraEnv.begin(), extraEnv.end());
     std::vector<char*> envp;
     for (std::string& v : variables) {
         envp.push_back(const_cast<char*>(v.c_str()));
@@ -206,4 +215,28 @@ int countTopLevelWindows(Display* display) {
         XFree(children);
     }
     return static_cast<int>(count);
+}
+
+Pixmap setScreenshot(Display* display, Window window, int width, int height, unsigned long colour,
+                     int colourFrom) {
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, window, &attributes);
+    const Pixmap pixmap =
+        XCreatePixmap(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                      static_cast<unsigned>(attributes.depth));
+    const GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    XSetForeground(display, gc, 0);
+    XFillRectangle(display, pixmap, gc, 0, 0, static_cast<unsigned>(width),
+                   static_cast<unsigned>(height));
+    XSetForeground(display, gc, colour);
+    XFillRectangle(display, pixmap, gc, colourFrom, 0, static_cast<unsigned>(width - colourFrom),
+                   static_cast<unsigned>(height));
+    XFreeGC(display, gc);
+    // Format 32: the one value goes as a long.
+    const long value = static_cast<long>(pixmap);
+    XChangeProperty(display, window, XInternAtom(display, "_SCREENSAVER_SCREENSHOT", False),
+                    XA_PIXMAP, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(&value),
+                    1);
+    XSync(display, False);
+    return pixmap;
 }

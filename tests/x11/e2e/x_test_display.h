@@ -70,4 +70,10 @@ bool waitForLitPixel(Display* display, Window window, int x, int y, double timeo
 // Top-level windows of the screen.
 int countTopLevelWindows(Display* display);
 
+// Plays a daemon's screenshot: a width x height pixmap at the window's depth, black left of x =
+// colourFrom and colour from there on, set as the window's _SCREENSAVER_SCREENSHOT. The caller
+// frees the pixmap it returns.
+Pixmap setScreenshot(Display* display, Window window, int width, int height, unsigned long colour,
+                     int colourFrom);
+
 double monotonicSeconds();

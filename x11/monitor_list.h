@@ -7,4 +7,4 @@
 
 // The monitors from RandR 1.5, else from Xinerama, else the whole screen as one; the primary
 // first (RandR names it; Xinerama lists it first).
-MonitorList readMonitors(Display* display);
+MonitorList listMonitors(Display* display);

@@ -1,6 +1,6 @@
 // Reading the monitor rectangles: RandR 1.5 knows monitors made of several outputs, Xinerama is
 // what older servers offer.
-#include "x11/monitors.h"
+#include "x11/monitor_list.h"
 
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
@@ -13,7 +13,7 @@ ScreenRect rectangle(int x, int y, int width, int height) {
 
 } // namespace
 
-MonitorList readMonitors(Display* display) {
+MonitorList listMonitors(Display* display) {
     MonitorList monitors;
     const Window root = DefaultRootWindow(display);
     int eventBase = 0;
