@@ -444,7 +444,7 @@ std::string saverOptionsHelp() {
             left += " " + choiceList(option, "|");
             break;
         case OptionKind::kColor:
-            left += " rrggbb|NAME";
+            left += " COLOUR";
             break;
         case OptionKind::kPath:
             left += " FILE";
