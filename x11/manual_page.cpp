@@ -1,4 +1,4 @@
-// Writing mereflow.6 from the option table, by way of the rows of --help.
+// Writing mereflow.6 from the option table, through the same rows as --help.
 #include "x11/manual_page.h"
 
 #include "x11/saver_options.h"
@@ -9,41 +9,6 @@
 #include <vector>
 
 namespace {
-
-// One row of --help: the option as written, and what it does.
-struct HelpRow {
-    std::string usage;
-    std::string meaning;
-};
-
-std::string trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    return first == std::string::npos ? ""
-                                      : text.substr(first, text.find_last_not_of(' ') + 1 - first);
-}
-
-// --help writes "  -name VALUE", two spaces or more, then the meaning; a long left side puts
-// the meaning on the next line, indented. Reading the rows back keeps the page and --help one.
-// Lines below the usage line that are no part of a row are notes, kept for the page too.
-std::vector<HelpRow> helpRows(std::vector<std::string>& notes) {
-    std::istringstream help(saverOptionsHelp());
-    std::vector<HelpRow> rows;
-    std::string line;
-    std::getline(help, line);
-    while (std::getline(help, line)) {
-        if (line.compare(0, 3, "  -") == 0) {
-            const size_t gap = line.find("  ", 2);
-            rows.push_back({line.substr(2, gap == std::string::npos ? gap : gap - 2),
-                            gap == std::string::npos ? "" : trimmed(line.substr(gap))});
-        } else if (!rows.empty() && line.compare(0, 1, " ") == 0) {
-            HelpRow& row = rows.back();
-            row.meaning += (row.meaning.empty() ? "" : " ") + trimmed(line);
-        } else if (!trimmed(line).empty()) {
-            notes.push_back(trimmed(line));
-        }
-    }
-    return rows;
-}
 
 // Text as roff reads it: backslashes escaped, a dash that starts a word (an option) as a minus
 // sign, anything beyond ASCII as a named code point, and no line read as a request.
@@ -102,9 +67,9 @@ std::string usageLine(const std::string& usage) {
 }
 
 // Tagged paragraphs: each tag as given, its text below.
-std::string entries(const std::vector<HelpRow>& rows) {
+std::string entries(const std::vector<OptionHelp>& rows) {
     std::string text;
-    for (const HelpRow& row : rows) {
+    for (const OptionHelp& row : rows) {
         text += ".TP\n" + row.usage + "\n" + roff(row.meaning) + "\n";
     }
     return text;
@@ -113,14 +78,9 @@ std::string entries(const std::vector<HelpRow>& rows) {
 } // namespace
 
 std::string manualPage(const std::string& version) {
-    std::vector<std::string> notes;
-    std::vector<HelpRow> options = helpRows(notes);
-    for (HelpRow& row : options) {
+    std::vector<OptionHelp> options = saverOptionHelpRows();
+    for (OptionHelp& row : options) {
         row.usage = usageLine(row.usage);
-    }
-    std::string optionNotes = notes.empty() ? "" : ".PP\n";
-    for (const std::string& note : notes) {
-        optionNotes += roff(note) + "\n";
     }
     return ".TH MEREFLOW 6 \"\" \"Mereflow " + roff(version) + "\" \"Screen savers\"\n" +
            ".SH NAME\n"
@@ -144,7 +104,11 @@ std::string manualPage(const std::string& version) {
            "Its own window ends at a key press or a mouse click, and a full\\-screen one also\n"
            "when the mouse moves; SIGTERM, SIGINT or SIGHUP end it from outside.\n"
            ".SH OPTIONS\n"
-           "Every option may be written with one dash or two.\n" +
+           "Every option may be written with one dash or two, and an option's value after a space\n"
+           "or an equals sign:\n"
+           ".B \\-drips 5\n"
+           "or\n"
+           ".BR \\-drips=5 .\n" +
            entries(options) + ".SH ENVIRONMENT\n" +
            entries({{"\\fBXSCREENSAVER_WINDOW\\fR",
                      "The window to draw in, hexadecimal (0x...) or decimal, as a screen-saver "

@@ -430,54 +430,63 @@ bool resolveColorNames(HostOptions& host, const ColorLookup& lookup, std::string
     return true;
 }
 
-std::string saverOptionsHelp() {
-    std::string text =
-        "usage: mereflow [options]   (one dash or two; -name value or -name=value)\n";
+std::vector<OptionHelp> saverOptionHelpRows() {
+    std::vector<OptionHelp> rows;
     for (const SaverOption& option : kSaverOptions) {
-        std::string left = std::string("  -") + option.name;
+        std::string usage = std::string("-") + option.name;
         switch (option.kind) {
         case OptionKind::kWhole:
         case OptionKind::kReal:
-            left += " N";
+            usage += " N";
             break;
         case OptionKind::kChoice:
-            left += " " + choiceList(option, "|");
+            usage += " " + choiceList(option, "|");
             break;
         case OptionKind::kColor:
-            left += " COLOUR";
+            usage += " COLOUR";
             break;
         case OptionKind::kPath:
-            left += " FILE";
+            usage += " FILE";
             break;
         case OptionKind::kWindow:
-            left += " ID";
+            usage += " ID";
             break;
         case OptionKind::kFlag:
             if (std::strcmp(option.defaultText, "1") == 0) {
-                left += ", -no-" + std::string(option.name);
+                usage += ", -no-" + std::string(option.name);
             }
             if (aliasOf(option)) {
-                left += std::string(", -") + aliasOf(option);
+                usage += std::string(", -") + aliasOf(option);
             }
             break;
         }
-        std::string right = option.help;
+        std::string meaning = option.help;
         if (option.kind == OptionKind::kWhole || option.kind == OptionKind::kReal) {
-            right += " (" + formatNumber(option.low) + " to " + formatNumber(option.high) + ")";
+            meaning += " (" + formatNumber(option.low) + " to " + formatNumber(option.high) + ")";
         }
         if (option.kind != OptionKind::kFlag && option.defaultText[0] != '\0') {
-            right += std::string(", default ") + option.defaultText;
+            meaning += std::string(", default ") + option.defaultText;
         } else if (option.kind == OptionKind::kFlag && option.field.inSettings) {
-            right += std::strcmp(option.defaultText, "1") == 0 ? ", on by default"
-                                                               : ", off by default";
+            meaning += std::strcmp(option.defaultText, "1") == 0 ? ", on by default"
+                                                                 : ", off by default";
         }
+        rows.push_back({usage, meaning});
+    }
+    return rows;
+}
+
+std::string saverOptionsHelp() {
+    std::string text =
+        "usage: mereflow [options]   (one dash or two; -name value or -name=value)\n";
+    for (const OptionHelp& row : saverOptionHelpRows()) {
         constexpr size_t kColumn = 32;
+        std::string left = "  " + row.usage;
         if (left.size() >= kColumn) {
             text += left + "\n";
             left.clear();
         }
         left.resize(kColumn, ' ');
-        text += left + right + "\n";
+        text += left + row.meaning + "\n";
     }
     return text;
 }

@@ -100,3 +100,10 @@ std::string formatNumber(double value);
 
 // The text of --help.
 std::string saverOptionsHelp();
+
+// One option as --help and the manual page list it: how it is written, and what it does.
+struct OptionHelp {
+    std::string usage;   // "-drips N", "-color, -no-color"
+    std::string meaning; // with its range and its default
+};
+std::vector<OptionHelp> saverOptionHelpRows();
