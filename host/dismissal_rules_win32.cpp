@@ -4,6 +4,7 @@
 #include "host/saver_window_win32.h"
 
 #include "common/preview_flag.h"
+#include "host/display_power_win32.h"
 #include "host/host_entry_win32.h"
 
 #include <cstdlib>
@@ -53,8 +54,13 @@ bool applyInputRules(HWND window, UINT message, WPARAM wParam) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-    case WM_POWERBROADCAST:
         requestClose(window);
+        return false;
+    case WM_POWERBROADCAST:
+        // The display state is the saver's own request, which pauses drawing instead.
+        if (wParam != kPowerSettingChange) {
+            requestClose(window);
+        }
         return false;
     case WM_MOUSEMOVE:
         closeOnPointerTravel(window);

@@ -8,6 +8,7 @@
 
 #include "common/preview_flag.h"
 #include "common/random.h"
+#include "host/display_power_win32.h"
 #include "host/monitor_viewports_win32.h"
 #include "host/render_thread_win32.h"
 #include "host/saver_display_mode_win32.h"
@@ -79,11 +80,7 @@ bool switchDisplayForRun(HWND window) {
 }
 
 void startRenderThread(HWND window) {
-    renderRunning = 1;
-    DWORD threadId = 0;
-    const HANDLE thread = CreateThread(nullptr, 0, RenderThreadMain, window, 0, &threadId);
-    renderThread = thread;
-    if (thread == nullptr) {
+    if (!startRendering(window)) {
         freeSourcePixels(); // nobody will upload it
     }
 }
@@ -106,6 +103,9 @@ void onCreate(HWND window) {
         return;
     }
     startRenderThread(window);
+    if (!isPreview) {
+        registerDisplayState(window);
+    }
 }
 
 void waitForRenderThread() {
@@ -120,7 +120,8 @@ void onDestroy() {
     if (!isPreview) {
         restoreSaverDisplayMode();
     }
-    renderRunning = 0;
+    unregisterDisplayState();
+    stopRendering();
     waitForRenderThread();
     PostQuitMessage(0);
 }
@@ -132,6 +133,16 @@ bool dropEarlyMouseMove() {
         ++mouseMoveCount;
     }
     return early;
+}
+
+// Drawing pauses while every display is off. Nothing here closes the saver: the message goes on
+// to the dismissal rules, which leave the display state alone.
+void followDisplayPower(DisplayPower power) {
+    if (power == DisplayPower::Off) {
+        pauseRendering();
+    } else if (power == DisplayPower::On) {
+        resumeRendering();
+    }
 }
 
 } // namespace
@@ -150,6 +161,16 @@ LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE:
         if (!isPreview && dropEarlyMouseMove()) {
             return 0;
+        }
+        break;
+    case WM_POWERBROADCAST:
+        if (wParam == kPowerSettingChange) {
+            followDisplayPower(displayPowerFromNotice(lParam));
+        }
+        break;
+    case WM_SYSCOMMAND:
+        if (!isPreview) {
+            followDisplayPower(displayPowerFromCommand(wParam, lParam));
         }
         break;
     default:

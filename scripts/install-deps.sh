@@ -1,23 +1,34 @@
 #!/usr/bin/env bash
 # Installs the Debian packages both builds and their tests need. Safe to run again.
+# --native: only what the native build needs: to configure, build and test it, run it on Xvfb,
+# and make its Debian package.
 set -euo pipefail
 
-packages=(
+native=(
   cmake ninja-build g++ pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev
   libosmesa6-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev libwebp-dev
-  libx11-dev libgl-dev libxinerama-dev libxrandr-dev libglx-mesa0 libgl1-mesa-dri
+  libx11-dev libxext-dev libgl-dev libxinerama-dev libxrandr-dev libglx-mesa0 libgl1-mesa-dri
+  xvfb xauth x11-utils imagemagick dpkg-dev groff-base
+)
+packages=(
+  "${native[@]}"
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix
-  wine64 libxinerama1
-  xvfb xserver-xephyr xauth x11-utils x11-apps xdotool imagemagick
+  wine wine64 libxinerama1
+  xserver-xephyr x11-apps xdotool
   nsis zip
+  file lintian man-db
 )
 # 32-bit Wine and the 32-bit libraries it draws with. Without them the Windows tests run on the
 # 64-bit build, as on a machine whose kernel runs no 32-bit programs.
 packages_32_bit=(
-  wine wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
+  wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
   libxcomposite1:i386 libxinerama1:i386
 )
+if [ "${1:-}" = --native ]; then
+  packages=("${native[@]}")
+  packages_32_bit=()
+fi
 
 missing_from() {
   local p
@@ -37,12 +48,18 @@ install() {
       apt-get install -y -q --no-install-recommends "$@"
 }
 echo "installing: ${missing[*]} ${missing_32_bit[*]}"
-dpkg --print-foreign-architectures | grep -qx i386 || "${as_root[@]}" dpkg --add-architecture i386
+if [ ${#missing_32_bit[@]} -gt 0 ]; then
+  dpkg --print-foreign-architectures | grep -qx i386 || "${as_root[@]}" dpkg --add-architecture i386
+fi
 # A mirror caught mid-sync fails one index; the lists it did fetch still serve the install.
 "${as_root[@]}" apt-get update -q || echo "apt-get update reported a failure; installing from the lists it has"
 # NOTE: while the i386 lists lag the amd64 ones (a mirror mid-sync), the 32-bit packages cannot
 # be installed at matching versions; everything else still can.
-install "${missing[@]}" "${missing_32_bit[@]}" || {
-  echo "the 32-bit Wine packages cannot be installed now; the Windows tests will use the 64-bit build"
-  [ ${#missing[@]} -eq 0 ] || install "${missing[@]}"
-}
+if [ ${#missing_32_bit[@]} -eq 0 ]; then
+  install "${missing[@]}"
+else
+  install "${missing[@]}" "${missing_32_bit[@]}" || {
+    echo "the 32-bit Wine packages cannot be installed now; the Windows tests will use the 64-bit build"
+    [ ${#missing[@]} -eq 0 ] || install "${missing[@]}"
+  }
+fi

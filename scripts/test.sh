@@ -41,6 +41,17 @@ if configure_and_build native -DCMAKE_BUILD_TYPE=Release; then
     # The native X11 program, end to end on an Xvfb that the tests start themselves.
     run_tests x11-e2e build/native/tests/x11/e2e/mereflow_x11_e2e \
         --gtest_output="xml:$results/x11-e2e.xml"
+    # The Debian package, checked from outside as one test; it is never installed here.
+    echo "== testing package"
+    if cmake --build build/native --target package >"$results/package-build.log" 2>&1; then
+        bash tests/package/check_package.sh build/native "$results/package.xml" |
+            tee "$results/package.log"
+        [ -s "$results/package.xml" ] || { echo "package: no results"; broken=1; }
+    else
+        echo "building the package failed:"
+        tail -n 20 "$results/package-build.log"
+        broken=1
+    fi
 fi
 
 if configure_and_build sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMEREFLOW_SANITIZE=ON; then

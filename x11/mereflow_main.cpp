@@ -80,14 +80,29 @@ void prepareDesktopPicture(Display* display, const WindowChoice& choice) {
 }
 
 // Fills the source picture for Desktop and Custom before anything is drawn.
-bool prepareSourcePicture(Display* display, const WindowChoice& choice, std::string& error) {
+bool prepareSourcePicture(Display* display, const WindowChoice& choice, const HostOptions& host,
+                          std::string& error) {
     sourcePicture.width = saverSettings.textureWidth;
     sourcePicture.height = saverSettings.textureHeight;
     if (saverSettings.sourceTexture == kSourceDesktop) {
         prepareDesktopPicture(display, choice);
     } else if (saverSettings.sourceTexture == kSourceCustom) {
-        return loadCustomPicture(saverSettings.customPicturePath, error);
+        return loadCustomPicture(host.picturePath, error);
     }
+    return true;
+}
+
+// An X colour name ("red", "rgb:ff/80/00"), from the screen's default colormap; each channel's
+// high byte.
+bool lookUpXColor(Display* display, const std::string& name, uint8_t rgb[3]) {
+    XColor color = {};
+    if (!XParseColor(display, DefaultColormap(display, DefaultScreen(display)), name.c_str(),
+                     &color)) {
+        return false;
+    }
+    rgb[0] = static_cast<uint8_t>(color.red >> 8);
+    rgb[1] = static_cast<uint8_t>(color.green >> 8);
+    rgb[2] = static_cast<uint8_t>(color.blue >> 8);
     return true;
 }
 
@@ -124,7 +139,7 @@ int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
         pickRandomPreset();
     }
     std::string error;
-    if (!prepareSourcePicture(display, choice, error)) {
+    if (!prepareSourcePicture(display, choice, host, error)) {
         std::fprintf(stderr, "mereflow: %s\n", error.c_str());
         return kStatusFailed;
     }
@@ -199,6 +214,14 @@ int main(int argc, char** argv) {
     if (!display) {
         std::fprintf(stderr, "mereflow: cannot open the display \"%s\"\n", XDisplayName(nullptr));
         return kStatusFailed;
+    }
+    const auto lookUp = [display](const std::string& name, uint8_t rgb[3]) {
+        return lookUpXColor(display, name, rgb);
+    };
+    if (!resolveColorNames(host, lookUp, error)) {
+        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
+        XCloseDisplay(display);
+        return kStatusBadOption;
     }
     installXErrorTraps(display);
     const int status = run(display, choice, host);

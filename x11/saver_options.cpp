@@ -1,7 +1,7 @@
 // The option table and what reads it: the parser and --help.
 #include "x11/saver_options.h"
 
-#include "settings/dialog_numbers.h"
+#include "settings/color_text.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
 #include "surface/surface_grid.h"
@@ -14,30 +14,46 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <type_traits>
 #include <vector>
 
 namespace {
 
-constexpr OptionField setting(ptrdiff_t offset, FieldType type) {
-    return {true, offset, type};
-}
-constexpr OptionField host(ptrdiff_t offset, FieldType type) {
-    return {false, offset, type};
+// The C++ type of each FieldType, as storeValue writes it.
+template <FieldType> struct FieldStorage;
+template <> struct FieldStorage<FieldType::kInt32> { using Type = int32_t; };
+template <> struct FieldStorage<FieldType::kFloat> { using Type = float; };
+template <> struct FieldStorage<FieldType::kColor> { using Type = RgbColor; };
+template <> struct FieldStorage<FieldType::kString> { using Type = std::string; };
+template <> struct FieldStorage<FieldType::kWindow> { using Type = uint32_t; };
+
+// A row's field, refused at compile time when the row's type is not the field's own: the parser
+// stores by offset, so a wrong type would write the wrong bytes.
+template <FieldType declared, typename Field>
+constexpr OptionField checkedField(bool inSettings, size_t offset) {
+    static_assert(std::is_same_v<typename FieldStorage<declared>::Type, Field>,
+                  "the row's field type is not the type of its field");
+    return {inSettings, static_cast<ptrdiff_t>(offset), declared};
 }
 
-#define SETTING(field, type) setting(offsetof(SaverSettings, field), FieldType::type)
-#define HOST(field, type) host(offsetof(HostOptions, field), FieldType::type)
+// offsetof into HostOptions, which holds strings, needs a standard-layout record.
+static_assert(std::is_standard_layout_v<HostOptions>, "HostOptions is read by offset");
+
+#define SETTING(field, type)                                                                       \
+    checkedField<FieldType::type, decltype(SaverSettings::field)>(true,                            \
+                                                                  offsetof(SaverSettings, field))
+#define HOST(field, type)                                                                          \
+    checkedField<FieldType::type, decltype(HostOptions::field)>(false, offsetof(HostOptions, field))
 #define CHOICES(list) list, static_cast<int>(std::size(list))
 
 constexpr OptionChoice kSources[] = {
     {"desktop", "Desktop", kSourceDesktop}, {"chomify", "Chomify", kSourceChomify},
     {"sky", "Sky", kSourceSky},             {"white", "White", kSourceWhite},
-    {"custom", "Custom picture", kSourceCustom},
+    {"custom", "Custom file", kSourceCustom},
 };
 constexpr OptionChoice kTextureSides[] = {
     {"128", "128", 128}, {"256", "256", 256}, {"512", "512", 512}, {"1024", "1024", 1024}};
-constexpr OptionChoice kPresets[] = {
-    {"1", "Preset 1", 1}, {"2", "Preset 2", 2}, {"3", "Preset 3", 3}, {"4", "Preset 4", 4}};
+constexpr OptionChoice kPresets[] = {{"1", "1", 1}, {"2", "2", 2}, {"3", "3", 3}, {"4", "4", 4}};
 
 // The largest whole number a Movement edit of the configuration dialog holds.
 constexpr double kMovementMax = 99999;
@@ -49,8 +65,8 @@ constexpr double kGridSideMax = kMaxGridVertices;
 
 const SaverOption kSaverOptions[] = {
     {"source", OptionKind::kChoice, SETTING(sourceTexture, kInt32), 0, 0, CHOICES(kSources),
-     "chomify", Widget::kSelect, "Source texture", "the picture on the water"},
-    {"picture", OptionKind::kPath, SETTING(customPicturePath, kPath), 0, 0, nullptr, 0, "",
+     "chomify", Widget::kSelect, "Picture:", "the picture on the water"},
+    {"picture", OptionKind::kPath, HOST(picturePath, kString), 0, 0, nullptr, 0, "",
      Widget::kFileName, "Custom picture", "the picture file for -source custom: PNG, JPEG or PPM"},
     {"preset", OptionKind::kChoice, HOST(preset, kInt32), 0, 0, CHOICES(kPresets), "",
      Widget::kSelect, "Preset", "a built-in preset, applied before the other options"},
@@ -70,10 +86,11 @@ const SaverOption kSaverOptions[] = {
      Widget::kSpinButton, "Grid Y", "rows of vertices down the water"},
     {"color", OptionKind::kFlag, SETTING(enableColor, kInt32), 0, 1, nullptr, 0, "1",
      Widget::kCheckBox, "Enable color", "tint each drip between the two colours"},
-    {"min-color", OptionKind::kColor, SETTING(minColor, kColor), 0, 0, nullptr, 0, "#000000",
-     Widget::kText, "Min color", "one end of the tints"},
-    {"max-color", OptionKind::kColor, SETTING(maxColor, kColor), 0, 0, nullptr, 0, "#ffffff",
-     Widget::kText, "Max color", "the other end of the tints"},
+    {"min-color", OptionKind::kColor, SETTING(minColor, kColor), 0, 0, nullptr, 0, "000000",
+     Widget::kText, "Min color (write red or ff0000)",
+     "one end of the tints: ff0000, 0xff0000, #ff0000 or a name like red"},
+    {"max-color", OptionKind::kColor, SETTING(maxColor, kColor), 0, 0, nullptr, 0, "ffffff",
+     Widget::kText, "Max color (write red or ff0000)", "the other end of the tints"},
     {"movement", OptionKind::kFlag, SETTING(enableMovement, kInt32), 0, 1, nullptr, 0, "1",
      Widget::kCheckBox, "Enable movement", "sway and zoom the view by the rows below"},
     {"rotate-x-amplitude", OptionKind::kWhole, SETTING(rotateXAmplitude, kFloat), 0,
@@ -120,7 +137,31 @@ const SaverOption kSaverOptions[] = {
 
 const int kSaverOptionCount = static_cast<int>(sizeof kSaverOptions / sizeof kSaverOptions[0]);
 
+namespace {
+
+// Other names of options: every GL program of a screen-saver daemon takes -fps.
+constexpr struct {
+    const char* alias;
+    const char* name;
+} kAliases[] = {{"fps", "frame-rate"}};
+
+const char* aliasOf(const SaverOption& option) {
+    for (const auto& a : kAliases) {
+        if (std::strcmp(a.name, option.name) == 0) {
+            return a.alias;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
 const SaverOption* findSaverOption(const std::string& name) {
+    for (const auto& a : kAliases) {
+        if (name == a.alias) {
+            return findSaverOption(a.name);
+        }
+    }
     for (const SaverOption& option : kSaverOptions) {
         if (name == option.name) {
             return &option;
@@ -159,7 +200,7 @@ struct OptionValue {
     double number = 0;
     int32_t integer = 0;
     RgbColor color = {};
-    std::string text;
+    std::string text; // a path, or a colour name left to the display
     uint32_t window = 0;
 };
 
@@ -176,24 +217,6 @@ bool readNumber(const char* text, bool whole, double low, double high, double& v
         value = std::strtod(text, &end);
     }
     return errno == 0 && *end == '\0' && std::isfinite(value) && value >= low && value <= high;
-}
-
-bool readColor(const char* text, RgbColor& color) {
-    if (std::strlen(text) != 7 || text[0] != '#') {
-        return false;
-    }
-    uint8_t channels[3];
-    for (int i = 0; i < 3; ++i) {
-        const char pair[3] = {text[1 + 2 * i], text[2 + 2 * i], '\0'};
-        if (!std::isxdigit(static_cast<unsigned char>(pair[0])) ||
-            !std::isxdigit(static_cast<unsigned char>(pair[1]))) {
-            return false;
-        }
-        channels[i] = static_cast<uint8_t>(std::strtoul(pair, nullptr, 16));
-    }
-    // The same quantisation as the colour chooser of the configuration dialog.
-    color = {channels[0] * kInverse255, channels[1] * kInverse255, channels[2] * kInverse255};
-    return true;
 }
 
 std::string choiceList(const SaverOption& option, const char* separator) {
@@ -215,9 +238,9 @@ std::string expectation(const SaverOption& option) {
     case OptionKind::kChoice:
         return "one of " + choiceList(option, ", ");
     case OptionKind::kColor:
-        return "a colour #rrggbb";
+        return "a colour: #rrggbb, rrggbb, 0xrrggbb or an X colour name";
     case OptionKind::kPath:
-        return "a file name shorter than " + std::to_string(kPathBufferSize) + " characters";
+        return "a file name";
     case OptionKind::kWindow:
         return "a window id, 0x... or decimal";
     case OptionKind::kFlag:
@@ -245,10 +268,14 @@ bool readValue(const SaverOption& option, const char* text, OptionValue& value) 
         }
         return false;
     case OptionKind::kColor:
-        return readColor(text, value.color);
+        // Anything but hexadecimal waits for the display, which knows the colour names.
+        if (!parseHexColor(text, value.color)) {
+            value.text = text;
+        }
+        return *text != '\0';
     case OptionKind::kPath:
         value.text = text;
-        return !value.text.empty() && value.text.size() < static_cast<size_t>(kPathBufferSize);
+        return !value.text.empty();
     case OptionKind::kWindow:
         return parseWindowId(text, value.window);
     case OptionKind::kFlag:
@@ -273,9 +300,8 @@ void storeValue(const SaverOption& option, const OptionValue& value, HostOptions
     case FieldType::kColor:
         std::memcpy(field, &value.color, sizeof value.color);
         break;
-    case FieldType::kPath:
-        std::memset(field, 0, kPathBufferSize);
-        std::memcpy(field, value.text.data(), value.text.size());
+    case FieldType::kString:
+        *reinterpret_cast<std::string*>(field) = value.text;
         break;
     case FieldType::kWindow:
         std::memcpy(field, &value.window, sizeof value.window);
@@ -285,18 +311,30 @@ void storeValue(const SaverOption& option, const OptionValue& value, HostOptions
 
 struct PendingOption {
     const SaverOption* option;
+    std::string written; // the option as the line wrote it, without any "=value"
     OptionValue value;
 };
 
-// Reads one option starting at argv[index]; moves index past its value.
+// A colour option last on a line most likely lost its value to a shell, which drops a word
+// that begins with "#" and everything after it.
+std::string missingValueHint(const SaverOption& option) {
+    return option.kind == OptionKind::kColor
+               ? " (a shell drops everything from # on: write ff0000 or red)"
+               : "";
+}
+
+// Reads one option starting at argv[index], its value either after "=" or the next word;
+// moves index past its value.
 bool readOption(int argc, const char* const* argv, int& index, PendingOption& pending,
                 std::string& error) {
-    const std::string written = argv[index];
+    const std::string word = argv[index];
     size_t dashes = 0;
-    while (dashes < 2 && dashes < written.size() && written[dashes] == '-') {
+    while (dashes < 2 && dashes < word.size() && word[dashes] == '-') {
         ++dashes;
     }
-    std::string name = written.substr(dashes);
+    const size_t equals = word.find('=', dashes);
+    const std::string written = word.substr(0, equals);
+    const std::string name = written.substr(dashes);
     const SaverOption* option = dashes > 0 ? findSaverOption(name) : nullptr;
     bool negated = false;
     if (!option && dashes > 0 && name.compare(0, 3, "no-") == 0) {
@@ -307,24 +345,43 @@ bool readOption(int argc, const char* const* argv, int& index, PendingOption& pe
         }
     }
     if (!option) {
-        error = "unknown option " + written + " (mereflow --help lists them)";
+        error = "unknown option " + word + " (mereflow --help lists them)";
         return false;
     }
     pending.option = option;
+    pending.written = written;
     if (option->kind == OptionKind::kFlag) {
+        if (equals != std::string::npos) {
+            error = word + ": " + written + " takes no value";
+            return false;
+        }
         pending.value.integer = negated ? 0 : 1;
         return true;
     }
-    if (index + 1 >= argc) {
-        error = written + " needs a value: " + expectation(*option);
+    if (equals == std::string::npos && index + 1 >= argc) {
+        error = written + " needs a value: " + expectation(*option) + missingValueHint(*option);
         return false;
     }
-    const char* text = argv[++index];
-    if (!readValue(*option, text, pending.value)) {
+    const std::string text = equals != std::string::npos ? word.substr(equals + 1) : argv[++index];
+    if (!readValue(*option, text.c_str(), pending.value)) {
         error = written + " " + text + ": expected " + expectation(*option);
         return false;
     }
     return true;
+}
+
+// Stores a value, or for a colour name keeps it for the display, in place of any earlier value
+// of the same option.
+void storeOrKeep(const PendingOption& p, HostOptions& host) {
+    std::vector<ColorName>& names = host.colorNames;
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [&](const ColorName& n) { return n.option == p.option; }),
+                names.end());
+    if (p.option->kind == OptionKind::kColor && !p.value.text.empty()) {
+        names.push_back({p.option, p.written, p.value.text});
+    } else {
+        storeValue(*p.option, p.value, host);
+    }
 }
 
 } // namespace
@@ -353,55 +410,83 @@ bool parseSaverOptions(int argc, const char* const* argv, HostOptions& host, std
         applyPreset(kPresetButtonFirst + host.preset - 1);
     }
     for (const PendingOption& p : pending) {
-        storeValue(*p.option, p.value, host);
+        storeOrKeep(p, host);
     }
     return true;
 }
 
-std::string saverOptionsHelp() {
-    std::string text = "usage: mereflow [options]   (one dash or two)\n";
+bool resolveColorNames(HostOptions& host, const ColorLookup& lookup, std::string& error) {
+    for (const ColorName& n : host.colorNames) {
+        uint8_t rgb[3] = {};
+        if (!lookup(n.name, rgb)) {
+            error = n.written + " " + n.name + ": expected " + expectation(*n.option);
+            return false;
+        }
+        OptionValue value;
+        value.color = colorFromBytes(rgb[0], rgb[1], rgb[2]);
+        storeValue(*n.option, value, host);
+    }
+    host.colorNames.clear();
+    return true;
+}
+
+std::vector<OptionHelp> saverOptionHelpRows() {
+    std::vector<OptionHelp> rows;
     for (const SaverOption& option : kSaverOptions) {
-        std::string left = std::string("  -") + option.name;
+        std::string usage = std::string("-") + option.name;
         switch (option.kind) {
         case OptionKind::kWhole:
         case OptionKind::kReal:
-            left += " N";
+            usage += " N";
             break;
         case OptionKind::kChoice:
-            left += " " + choiceList(option, "|");
+            usage += " " + choiceList(option, "|");
             break;
         case OptionKind::kColor:
-            left += " #rrggbb";
+            usage += " COLOUR";
             break;
         case OptionKind::kPath:
-            left += " FILE";
+            usage += " FILE";
             break;
         case OptionKind::kWindow:
-            left += " ID";
+            usage += " ID";
             break;
         case OptionKind::kFlag:
             if (std::strcmp(option.defaultText, "1") == 0) {
-                left += ", -no-" + std::string(option.name);
+                usage += ", -no-" + std::string(option.name);
+            }
+            if (aliasOf(option)) {
+                usage += std::string(", -") + aliasOf(option);
             }
             break;
         }
-        std::string right = option.help;
+        std::string meaning = option.help;
         if (option.kind == OptionKind::kWhole || option.kind == OptionKind::kReal) {
-            right += " (" + formatNumber(option.low) + " to " + formatNumber(option.high) + ")";
+            meaning += " (" + formatNumber(option.low) + " to " + formatNumber(option.high) + ")";
         }
         if (option.kind != OptionKind::kFlag && option.defaultText[0] != '\0') {
-            right += std::string(", default ") + option.defaultText;
+            meaning += std::string(", default ") + option.defaultText;
         } else if (option.kind == OptionKind::kFlag && option.field.inSettings) {
-            right += std::strcmp(option.defaultText, "1") == 0 ? ", on by default"
-                                                               : ", off by default";
+            meaning += std::strcmp(option.defaultText, "1") == 0 ? ", on by default"
+                                                                 : ", off by default";
         }
+        rows.push_back({usage, meaning});
+    }
+    return rows;
+}
+
+std::string saverOptionsHelp() {
+    std::string text =
+        "usage: mereflow [options]   (one dash or two; -name value or -name=value)\n";
+    for (const OptionHelp& row : saverOptionHelpRows()) {
         constexpr size_t kColumn = 32;
+        std::string left = "  " + row.usage;
         if (left.size() >= kColumn) {
             text += left + "\n";
             left.clear();
         }
         left.resize(kColumn, ' ');
-        text += left + right + "\n";
+        text += left + row.meaning + "\n";
     }
     return text;
 }

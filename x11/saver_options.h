@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 // What an option's value is, and so how it is read, checked and stored.
 enum class OptionKind {
@@ -11,13 +13,14 @@ enum class OptionKind {
     kReal,   // a decimal number from low to high
     kFlag,   // no value: -NAME sets it, -no-NAME clears it
     kChoice, // one of the option's choices
-    kColor,  // #rrggbb
-    kPath,   // a file name
+    kColor,  // rrggbb, #rrggbb or 0xrrggbb here; any other text is an X colour name
+    kPath,   // a file name of any length
     kWindow, // an X window id, hexadecimal (0x...) or decimal
 };
 
-// Where a value goes: a field of the settings record or of the program's own options.
-enum class FieldType { kInt32, kFloat, kColor, kPath, kWindow };
+// Where a value goes: a field of the settings record or of the program's own options, of
+// int32_t, float, RgbColor, std::string or uint32_t; each row's type is checked at compile time.
+enum class FieldType { kInt32, kFloat, kColor, kString, kWindow };
 
 struct OptionField {
     bool inSettings; // SaverSettings, else HostOptions
@@ -48,6 +51,13 @@ struct SaverOption {
     const char* help;  // one line of --help
 };
 
+// A colour value that only the display can read: an X colour name such as "red".
+struct ColorName {
+    const SaverOption* option;
+    std::string written; // the option as the line wrote it, for the error line
+    std::string name;
+};
+
 // The program's own options, beside the settings.
 struct HostOptions {
     uint32_t windowId = 0; // --window-id, 0 when not given
@@ -56,18 +66,30 @@ struct HostOptions {
     int32_t maxFps = 60;
     int32_t preset = 0; // 1 to 4, applied before the other options; 0 for none
     int32_t help = 0;
+    // The Custom picture; unlike the settings record's field, of any length the system allows.
+    std::string picturePath;
+    std::vector<ColorName> colorNames; // waiting for resolveColorNames
 };
 
 extern const SaverOption kSaverOptions[];
 extern const int kSaverOptionCount;
 
-// The option of that name (no dashes), or null.
+// The option of that name (no dashes), or of another name of it (fps), or null.
 const SaverOption* findSaverOption(const std::string& name);
 
 // Puts the defaults into saverSettings and host, then reads argv[1..argc-1]: the preset first,
-// then the other options in their order. Returns false with one line in error (no newline) on
-// an unknown option, a missing value, or a value that is malformed or out of range.
+// then the other options in their order. A value follows its option as the next word or after
+// "=" (-drips=5). Returns false with one line in error (no newline) on an unknown option, a
+// missing value, a value that is malformed or out of range, or a flag given a value. Colour
+// names are left in host.colorNames for resolveColorNames.
 bool parseSaverOptions(int argc, const char* const* argv, HostOptions& host, std::string& error);
+
+// Looks up a colour name, giving 8-bit channels; false for a name it does not know.
+using ColorLookup = std::function<bool(const std::string& name, uint8_t rgb[3])>;
+
+// Stores the colours left as names, each through lookup; false with one line in error on the
+// first name it does not know.
+bool resolveColorNames(HostOptions& host, const ColorLookup& lookup, std::string& error);
 
 // Reads a window id as daemons write it: "0x" then hexadecimal digits, or decimal digits. 0 and
 // anything past 32 bits are refused.
@@ -78,3 +100,10 @@ std::string formatNumber(double value);
 
 // The text of --help.
 std::string saverOptionsHelp();
+
+// One option as --help and the manual page list it: how it is written, and what it does.
+struct OptionHelp {
+    std::string usage;   // "-drips N", "-color, -no-color"
+    std::string meaning; // with its range and its default
+};
+std::vector<OptionHelp> saverOptionHelpRows();

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "common/preview_flag.h"
+#include "host/display_power_win32.h"
 #include "host/host_entry_win32.h"
 #include "host/saver_window_win32.h"
 
@@ -88,6 +89,8 @@ const InputRow kInputs[] = {
     {"deactivation", WM_ACTIVATEAPP, 0, true},
     {"activation", WM_ACTIVATEAPP, 1, false},
     {"power broadcast", WM_POWERBROADCAST, 7, true},
+    {"suspend", WM_POWERBROADCAST, PBT_APMSUSPEND, true},
+    {"display state", WM_POWERBROADCAST, kPowerSettingChange, false},
     {"critical resume", WM_POWER, PWR_CRITICALRESUME, true},
     {"suspend request", WM_POWER, PWR_SUSPENDREQUEST, false},
     {"key release", WM_KEYUP, VK_SPACE, false},

@@ -32,16 +32,13 @@ protected:
     }
 
     void start() {
-        renderRunning.store(1);
-        DWORD id = 0;
-        handle_ = CreateThread(nullptr, 0, RenderThreadMain, window.handle(), 0, &id);
-        renderThread.store(handle_);
-        ASSERT_TRUE(handle_);
+        ASSERT_TRUE(startRendering(window.handle()));
+        handle_ = renderThread.load();
     }
 
-    // Clears the flag and polls for the handle as the window thread does: ten times 100 ms.
+    // Stops it and polls for the handle as the window thread does: ten times 100 ms.
     bool stopWithinASecond() {
-        renderRunning.store(0);
+        stopRendering();
         for (int poll = 0; poll < 10 && renderThread.load(); ++poll) {
             Sleep(100);
         }
@@ -50,7 +47,7 @@ protected:
 
     void TearDown() override {
         if (handle_) {
-            renderRunning.store(0);
+            stopRendering();
             WaitForSingleObject(handle_, 5000);
             CloseHandle(handle_);
         }

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "common/preview_flag.h"
+#include "host/display_power_win32.h"
 #include "host/host_entry_win32.h"
 #include "host/render_thread_win32.h"
 #include "host/saver_display_mode_win32.h"
@@ -54,6 +55,38 @@ private:
     static constexpr const char* kScreenClass = "MereflowColouredScreen";
     HBRUSH brush_;
     HWND window_ = nullptr;
+};
+
+// The render thread's processor time so far, in 100 ns units.
+ULONGLONG processorTime(HANDLE thread) {
+    FILETIME creation, exit, kernel, user;
+    GetThreadTimes(thread, &creation, &exit, &kernel, &user);
+    ULARGE_INTEGER kernelTime = {{kernel.dwLowDateTime, kernel.dwHighDateTime}};
+    ULARGE_INTEGER userTime = {{user.dwLowDateTime, user.dwHighDateTime}};
+    return kernelTime.QuadPart + userTime.QuadPart;
+}
+
+void sendDisplayState(HWND window, DWORD state) {
+    PowerSettingNotice notice = {*displayStateSetting, sizeof state, {}};
+    std::memcpy(notice.data, &state, sizeof state);
+    SendMessageA(window, WM_POWERBROADCAST, kPowerSettingChange, reinterpret_cast<LPARAM>(&notice));
+}
+
+void sendMonitorPower(HWND window, int state) {
+    SendMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, state);
+}
+
+struct PauseRow {
+    const char* name;
+    void (*pause)(HWND window);
+    void (*resume)(HWND window);
+};
+
+const PauseRow kPauses[] = {
+    {"display state", [](HWND w) { sendDisplayState(w, 0); },
+     [](HWND w) { sendDisplayState(w, 1); }},
+    {"monitor power", [](HWND w) { sendMonitorPower(w, 2); },
+     [](HWND w) { sendMonitorPower(w, -1); }},
 };
 
 class SaverWindow : public ::testing::Test {
@@ -120,6 +153,16 @@ protected:
         return PeekMessageA(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE) != 0;
     }
 
+    // True when the render thread presents a frame within the given time.
+    static bool framesMoveWithin(DWORD milliseconds) {
+        const uint32_t start = renderedFrames.load();
+        for (DWORD waited = 0; waited < milliseconds && renderedFrames.load() == start;
+             waited += 50) {
+            pumpMessagesFor(50);
+        }
+        return renderedFrames.load() != start;
+    }
+
     void chooseDisplayMode() {
         saverSettings.displayWidth = 640;
         saverSettings.displayHeight = 480;
@@ -131,12 +174,14 @@ TEST_F(SaverWindow, CreationStartsTheRenderThreadAndDestructionStopsItSavesAndQu
     create();
     EXPECT_EQ(renderRunning.load(), 1);
     EXPECT_NE(renderThread.load(), nullptr);
+    EXPECT_NE(displayStateNotification, nullptr);
     EXPECT_FALSE(quitPosted());
 
     clearSettingsStore();
     DestroyWindow(window);
     EXPECT_EQ(renderRunning.load(), 0);
     EXPECT_EQ(renderThread.load(), nullptr);
+    EXPECT_EQ(displayStateNotification, nullptr);
     EXPECT_TRUE(quitPosted());
     EXPECT_EQ(storedValueCount(), 38);
     EXPECT_TRUE(fakeDisplay.calls.empty());
@@ -155,6 +200,34 @@ TEST_F(SaverWindow, TheFirstTwentyMouseMovesNeverReachTheRules) {
     SendMessageA(window, WM_MOUSEMOVE, 0, 0);
     EXPECT_TRUE(closeRequested());
     EXPECT_EQ(mouseMoveCount, kIgnoredMouseMoves + 1);
+}
+
+TEST_F(SaverWindow, DrawingStopsWhileTheDisplaysSleepAndGoesOnWhenOneWakes) {
+    constexpr ULONGLONG kTwentyMs = 200000;
+    for (const PauseRow& row : kPauses) {
+        SCOPED_TRACE(row.name);
+        create();
+        ASSERT_NE(displayStateSetting, nullptr);
+        ASSERT_TRUE(framesMoveWithin(5000));
+        row.pause(window);
+        EXPECT_FALSE(closeRequested());
+        pumpMessagesFor(200); // the frame being drawn ends
+        const uint32_t frames = renderedFrames.load();
+        const ULONGLONG before = processorTime(renderThread.load());
+        pumpMessagesFor(500);
+        EXPECT_EQ(renderedFrames.load(), frames);
+        pumpMessagesFor(500);
+        EXPECT_LE(processorTime(renderThread.load()) - before, kTwentyMs);
+        SendMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+        EXPECT_TRUE(closeRequested()); // input still dismisses
+
+        row.resume(window);
+        EXPECT_FALSE(closeRequested());
+        EXPECT_TRUE(framesMoveWithin(1000));
+        row.pause(window);
+        destroy(); // wakes the paused thread, which ends before the wait does
+        EXPECT_EQ(renderThread.load(), nullptr);
+    }
 }
 
 TEST_F(SaverWindow, ChosenDisplayModeIsSwitchedForTheRunAndRestoredOnce) {
@@ -186,8 +259,11 @@ TEST_F(SaverWindow, PreviewNeitherSwitchesTheDisplayNorCountsMoves) {
     cursorAnchor = {pointer.x - 50, pointer.y - 50};
     SendMessageA(window, WM_MOUSEMOVE, 0, 0);
     SendMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+    sendMonitorPower(window, 2);
     EXPECT_FALSE(closeRequested());
     EXPECT_EQ(mouseMoveCount, 0);
+    EXPECT_EQ(displayStateNotification, nullptr);
+    EXPECT_EQ(renderPaused.load(), 0);
     DestroyWindow(window);
     EXPECT_TRUE(fakeDisplay.calls.empty());
     EXPECT_EQ(storedValueCount(), 38);

@@ -136,6 +136,15 @@ TEST(RenderFrames, CustomPictureIsPreparedAsTheSaverPreparesIt) {
     std::filesystem::remove_all(out);
 }
 
+// The hexadecimal forms only: render_frames opens no display to read colour names.
+TEST(RenderFrames, TakesColoursInHexadecimal) {
+    const std::string frame = " --size 32x24 --frames 1 --every 0";
+    for (const char* colour : {"ff0000", "'#ff0000'", "0xff0000"}) {
+        EXPECT_TRUE(renderFrames(std::string("--min-color ") + colour + frame)) << colour;
+    }
+    EXPECT_FALSE(renderFrames("--max-color red" + frame));
+}
+
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

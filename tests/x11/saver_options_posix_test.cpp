@@ -55,7 +55,11 @@ TEST(SaverOptions, EveryRangeTakesBothEndsAndRefusesJustBeyond) {
         for (const double end : {option.low, option.high}) {
             HostOptions host;
             std::string error;
-            ASSERT_TRUE(parse({flag, formatNumber(end)}, host, error)) << error;
+            const std::string text = formatNumber(end); // the high end written -name=value
+            ASSERT_TRUE(parse(end == option.low ? std::vector<std::string>{flag, text}
+                                                : std::vector<std::string>{flag + "=" + text},
+                              host, error))
+                << error;
             EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)),
                             static_cast<float>(end));
         }
@@ -68,11 +72,12 @@ TEST(SaverOptions, MalformedOrUnknownGivesOneLine) {
     const std::vector<std::vector<std::string>> bad = {
         {"--drips", "3x"},        {"--drips", " 3"},           {"--drips"},
         {"--grid-x", "1.5"},      {"--speed", "fast"},         {"--speed", "nan"},
-        {"--min-color", "#12345"}, {"--min-color", "#12345g"},  {"--max-color", "ffffff"},
+        {"--min-color", ""},      {"--drips=16"},              {"-drips="},
         {"--source", "Sky"},      {"--texture-width", "300"},  {"--preset", "5"},
         {"--picture", ""},        {"--window-id", "0"},        {"--bogus"},
         {"--no-drips", "3"},      {"---root"},                 {"root"},
-        {"--rotate-x-time", "-1"},
+        {"--rotate-x-time", "-1"}, {"-root=1"},                {"--no-color=0"},
+        {"-fps=1"},               {"--picture="},              {"-bogus=1"},
     };
     for (const auto& arguments : bad) {
         SCOPED_TRACE(arguments[0]);
@@ -87,9 +92,12 @@ TEST(SaverOptions, MalformedOrUnknownGivesOneLine) {
 TEST(SaverOptions, OneDashOrTwoAndNoForFlags) {
     HostOptions host;
     std::string error;
-    ASSERT_TRUE(parse({"-drips", "5", "--speed", "2.5", "-no-color", "--no-movement", "-root",
-                       "--frame-rate", "-min-color", "#ff0080", "-source", "sky"},
-                      host, error))
+    // A path past the Windows saver's 260 bytes, with "=" and a space in it.
+    const std::string path = "/tmp/a=b c" + std::string(300, 'x');
+    ASSERT_TRUE(
+        parse({"-drips", "5", "--speed", "2.5", "-no-color", "--no-movement", "-root", "--no-fps",
+               "-frame-rate", "-source=sky", "--picture=" + path, "-window-id=0x42"},
+              host, error))
         << error;
     EXPECT_EQ(saverSettings.maxDrips, 5);
     EXPECT_FLOAT_EQ(saverSettings.speedScaling, 2.5f);
@@ -97,10 +105,38 @@ TEST(SaverOptions, OneDashOrTwoAndNoForFlags) {
     EXPECT_EQ(saverSettings.enableMovement, 0);
     EXPECT_EQ(saverSettings.showFrameRate, 1);
     EXPECT_EQ(host.root, 1);
-    EXPECT_FLOAT_EQ(saverSettings.minColor.red, 1.0f);
-    EXPECT_FLOAT_EQ(saverSettings.minColor.green, 0.0f);
-    EXPECT_NEAR(saverSettings.minColor.blue, 128 / 255.0, 1e-6);
     EXPECT_EQ(saverSettings.sourceTexture, kSourceSky);
+    EXPECT_EQ(host.picturePath, path);
+    EXPECT_EQ(host.windowId, 0x42u);
+}
+
+TEST(SaverOptions, ColoursInHexadecimalNowAndByNameOnceTheDisplayIsOpen) {
+    const ColorLookup lookUp = [](const std::string& name, uint8_t rgb[3]) {
+        rgb[0] = 255, rgb[1] = 0, rgb[2] = 128;
+        return name == "red";
+    };
+    const std::vector<std::vector<std::string>> lines = {
+        {"-min-color", "ff0080"}, {"--min-color=#ff0080"},   {"-min-color", "0xff0080"},
+        {"-min-color=0XFf0080"},  {"-min-color", "#ff0080"}, {"-min-color=blue", "-min-color=red"},
+    };
+    for (const auto& line : lines) {
+        SCOPED_TRACE(line.back());
+        HostOptions host;
+        std::string error;
+        ASSERT_TRUE(parse(line, host, error) && resolveColorNames(host, lookUp, error)) << error;
+        EXPECT_FLOAT_EQ(saverSettings.minColor.red, 1.0f);
+        EXPECT_FLOAT_EQ(saverSettings.minColor.green, 0.0f);
+        EXPECT_NEAR(saverSettings.minColor.blue, 128 / 255.0, 1e-6);
+    }
+    const std::string colour = "a colour: #rrggbb, rrggbb, 0xrrggbb or an X colour name";
+    HostOptions host;
+    std::string error;
+    ASSERT_TRUE(parse({"-max-color", "nosuchcolour"}, host, error));
+    EXPECT_FALSE(resolveColorNames(host, lookUp, error));
+    EXPECT_EQ(error, "-max-color nosuchcolour: expected " + colour);
+    EXPECT_FALSE(parse({"-root", "-max-color"}, host, error));
+    EXPECT_EQ(error, "-max-color needs a value: " + colour +
+                         " (a shell drops everything from # on: write ff0000 or red)");
 }
 
 TEST(SaverOptions, PresetComesBeforeTheOtherOptionsWhereverItStands) {

@@ -1,11 +1,14 @@
 #include "x11/settings_file.h"
 
+#include "settings/presets.h"
 #include "settings/saver_settings.h"
 #include "x11/saver_options.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstddef>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,13 +24,37 @@ std::vector<std::string> words(const std::string& text) {
     return list;
 }
 
-bool accepted(const std::vector<std::string>& arguments, std::string& error) {
+// What a line leaves behind: the settings record and the program's own options.
+struct Record {
+    SaverSettings settings;
+    HostOptions host;
+};
+
+Record parsed(const std::vector<std::string>& arguments) {
     std::vector<const char*> argv = {"mereflow"};
     for (const std::string& a : arguments) {
         argv.push_back(a.c_str());
     }
-    HostOptions host;
-    return parseSaverOptions(static_cast<int>(argv.size()), argv.data(), host, error);
+    Record record{};
+    std::string error;
+    EXPECT_TRUE(parseSaverOptions(static_cast<int>(argv.size()), argv.data(), record.host, error))
+        << error;
+    record.settings = saverSettings;
+    return record;
+}
+
+// The record as bytes, the field of `except` left out.
+std::string bytes(const Record& r, const SaverOption* except = nullptr) {
+    std::string settings(reinterpret_cast<const char*>(&r.settings), sizeof r.settings);
+    std::string host(reinterpret_cast<const char*>(&r.host), offsetof(HostOptions, picturePath));
+    std::string path = r.host.picturePath;
+    if (except && except->field.type == FieldType::kString) {
+        path.clear();
+    } else if (except) {
+        const size_t size = except->field.type == FieldType::kColor ? sizeof(RgbColor) : 4;
+        (except->field.inSettings ? settings : host).replace(except->field.offset, size, size, '-');
+    }
+    return settings + host + path + std::to_string(r.host.colorNames.size());
 }
 
 std::string attributeOf(const std::string& element, const std::string& name) {
@@ -40,78 +67,140 @@ std::string attributeOf(const std::string& element, const std::string& name) {
     return element.substr(from, element.find('"', from) - from);
 }
 
-// The empty elements (<name ... />) of the file, each as its whole text.
-std::vector<std::string> emptyElements(const std::string& xml) {
-    std::vector<std::string> elements;
+// The tags of the file (<name ...>, <name .../>, </name>), comments and the declaration left out.
+std::vector<std::string> tags(const std::string& xml) {
+    std::vector<std::string> list;
     for (size_t start = xml.find('<'); start != std::string::npos;
          start = xml.find('<', start + 1)) {
         const size_t end = xml.find('>', start);
-        if (end != std::string::npos && xml[end - 1] == '/') {
-            elements.push_back(xml.substr(start, end + 1 - start));
+        if (xml[start + 1] != '!' && xml[start + 1] != '?') {
+            list.push_back(xml.substr(start, end + 1 - start));
         }
     }
-    return elements;
+    return list;
 }
 
-// Every command line the settings dialog can write, from the file's own elements.
-std::vector<std::string> commandLines(const std::string& xml) {
-    std::vector<std::string> lines;
-    for (const std::string& element : emptyElements(xml)) {
-        for (const char* name : {"arg-set", "arg-unset"}) {
-            if (!attributeOf(element, name).empty()) {
-                lines.push_back(attributeOf(element, name));
-            }
-        }
-        const std::string arg = attributeOf(element, "arg");
-        const size_t percent = arg.find('%');
-        if (percent == std::string::npos) {
-            if (!arg.empty()) {
-                lines.push_back(arg);
-            }
+std::string tagName(const std::string& tag) {
+    return tag.substr(1, tag.find_first_of(" />", 1) - 1);
+}
+
+// A control of the file: the words its default state puts on the line, and those of each of its
+// other states. A <string> or <file> starts empty, which is its default; filled, it is another.
+struct Control {
+    std::string id;
+    std::vector<std::string> byDefault;
+    std::vector<std::vector<std::string>> others;
+};
+
+std::vector<Control> controls(const std::string& xml) {
+    std::vector<Control> list;
+    for (const std::string& tag : tags(xml)) {
+        const std::string name = tagName(tag);
+        const std::string arg = attributeOf(tag, "arg");
+        const std::string filled = arg.substr(0, arg.find('%'));
+        if (name == "select" || name == "number" || name == "boolean" || name == "file" ||
+            name == "string") {
+            list.push_back({attributeOf(tag, "id"), {}, {}});
+        } else if (list.empty()) {
             continue;
         }
-        std::vector<std::string> fills;
-        for (const char* name : {"low", "high", "default"}) {
-            fills.push_back(attributeOf(element, name));
-        }
-        const SaverOption* option = findSaverOption(attributeOf(element, "id"));
-        if (fills[2].empty() && option) {
-            fills = {option->defaultText[0] ? option->defaultText : "/tmp/picture.ppm"};
-        }
-        for (const std::string& fill : fills) {
-            lines.push_back(arg.substr(0, percent) + fill + arg.substr(percent + 1));
+        Control& control = list.back();
+        if (name == "option" || name == "boolean") {
+            for (const char* state : {"arg-set", "arg-unset"}) {
+                if (!attributeOf(tag, state).empty()) {
+                    control.others.push_back(words(attributeOf(tag, state)));
+                }
+            }
+        } else if (name == "number") {
+            const std::string byDefault = attributeOf(tag, "default");
+            control.byDefault = words(filled + byDefault);
+            for (const char* end : {"low", "high"}) {
+                if (attributeOf(tag, end) != byDefault) {
+                    control.others.push_back(words(filled + attributeOf(tag, end)));
+                }
+            }
+        } else if (name == "file" || name == "string") {
+            control.others.push_back(words(filled + (name == "file" ? "/tmp/p.ppm" : "ff0000")));
         }
     }
-    return lines;
+    return list;
 }
 
-TEST(SettingsFile, EveryArgumentItCanWriteIsAccepted) {
+// Every other state of a control is accepted, and changes its own control's field and nothing
+// else; a preset, by its nature, also the fields the preset sets.
+TEST(SettingsFile, EveryArgumentItCanWriteIsAcceptedAndChangesItsFieldAlone) {
     const std::string xml = settingsFileXml();
-    const std::vector<std::string> lines = commandLines(xml);
-    EXPECT_GT(lines.size(), 60u);
     EXPECT_NE(xml.find("<screensaver name=\"mereflow\" _label=\"3D Mereflow\">"),
               std::string::npos);
-    for (const std::string& line : lines) {
-        std::string error;
-        EXPECT_TRUE(accepted(words(line), error)) << line << ": " << error;
+    std::set<std::string> ids;
+    for (const Control& control : controls(xml)) {
+        EXPECT_TRUE(ids.insert(control.id).second) << control.id << " twice";
+        const SaverOption* option = findSaverOption(control.id);
+        for (const auto& arguments : control.others) {
+            SCOPED_TRACE(arguments[0] + (arguments.size() > 1 ? " " + arguments[1] : ""));
+            Record before = parsed({});
+            if (control.id == "preset") {
+                applyPreset(kPresetButtonFirst + std::stoi(arguments[1]) - 1);
+                before.settings = saverSettings;
+            }
+            const Record after = parsed(arguments);
+            EXPECT_NE(bytes(after), bytes(before));
+            EXPECT_EQ(bytes(after, option), bytes(before, option));
+        }
+    }
+    for (int i = 0; i < kSaverOptionCount; ++i) { // every option the dialog sets is in the file
+        EXPECT_EQ(ids.count(kSaverOptions[i].name) == 1, kSaverOptions[i].widget != Widget::kNone)
+            << kSaverOptions[i].name;
     }
 }
 
 TEST(SettingsFile, ItsDefaultsAreTheSettingsDefaults) {
     std::vector<std::string> arguments;
-    for (const std::string& line : commandLines(settingsFileXml())) {
-        // Lines with a default filled in: those of the table's own default text.
-        const std::vector<std::string> pair = words(line);
-        const SaverOption* option = findSaverOption(pair[0].substr(1));
-        if (pair.size() == 2 && option && pair[1] == option->defaultText) {
-            arguments.insert(arguments.end(), pair.begin(), pair.end());
+    const std::string none = bytes(parsed({}));
+    for (const Control& control : controls(settingsFileXml())) {
+        EXPECT_EQ(bytes(parsed(control.byDefault)), none) << control.id;
+        arguments.insert(arguments.end(), control.byDefault.begin(), control.byDefault.end());
+    }
+    EXPECT_EQ(bytes(parsed(arguments)), none);
+}
+
+// The dialog's format: the group limits, words at the ends of every slider, decimal points on
+// real-valued sliders, and arguments within the format's characters.
+TEST(SettingsFile, FitsTheDialogsFormat) {
+    std::vector<std::pair<std::string, size_t>> open; // each open element and its children
+    size_t columns = 0;
+    for (const std::string& tag : tags(settingsFileXml())) {
+        if (tag[1] == '/') {
+            const size_t limit = open.back().first == "vgroup"   ? 9
+                                 : open.back().first == "hgroup" ? 4
+                                                                 : 30;
+            EXPECT_LE(open.back().second, limit) << tag;
+            columns += open.back().first == "vgroup" ? 1 : 0;
+            open.pop_back();
+            continue;
+        }
+        if (!open.empty()) {
+            ++open.back().second;
+        }
+        if (tag[tag.size() - 2] != '/') {
+            open.push_back({tagName(tag), 0});
+        }
+        EXPECT_TRUE(attributeOf(tag, "type") != "slider" ||
+                    (attributeOf(tag, "_low-label") != "" && attributeOf(tag, "_high-label") != ""))
+            << tag;
+        const SaverOption* option = findSaverOption(attributeOf(tag, "id"));
+        for (const char* number : {"low", "high", "default"}) {
+            EXPECT_TRUE(tagName(tag) != "number" || option->kind != OptionKind::kReal ||
+                        attributeOf(tag, number).find('.') != std::string::npos)
+                << tag;
+        }
+        for (const char* arg : {"arg", "arg-set", "arg-unset"}) {
+            EXPECT_TRUE(std::regex_match(attributeOf(tag, arg), std::regex("[-\\w.,;:+$#%?/ ]*")))
+                << tag;
         }
     }
-    std::string error;
-    ASSERT_TRUE(accepted({}, error));
-    const SaverSettings defaults = saverSettings;
-    ASSERT_TRUE(accepted(arguments, error)) << error;
-    EXPECT_EQ(std::memcmp(&defaults, &saverSettings, sizeof defaults), 0);
+    EXPECT_TRUE(open.empty());
+    EXPECT_EQ(columns, 3u);
 }
 
 } // namespace

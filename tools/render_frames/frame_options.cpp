@@ -1,7 +1,7 @@
 // Parsing the render_frames command line.
 #include "frame_options.h"
 
-#include "settings/saver_settings.h"
+#include "settings/color_text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -20,6 +20,8 @@ const char kFrameOptionsUsage[] =
     "  --drips N            Maximum Drips\n"
     "  --movement 0|1       Enable Movement\n"
     "  --color 0|1          Enable Color\n"
+    "  --min-color RRGGBB   one end of the tints: rrggbb, #rrggbb or 0xrrggbb (000000)\n"
+    "  --max-color RRGGBB   the other end (ffffff)\n"
     "  --frame-rate 0|1     Show Frame Rate (0)\n"
     "  --seed N             random seed (1)\n"
     "  --fps F              frames per second of the stepped clock (30)\n"
@@ -109,6 +111,15 @@ bool parseSource(const std::string& name, int32_t& source) {
     return false;
 }
 
+bool parseColor(const char* text, std::optional<RgbColor>& color) {
+    RgbColor read{};
+    if (!parseHexColor(text, read)) {
+        return false;
+    }
+    color = read;
+    return true;
+}
+
 bool parseOne(const std::string& name, const char* value, FrameOptions& o) {
     int first = 0;
     int second = 0;
@@ -136,6 +147,10 @@ bool parseOne(const std::string& name, const char* value, FrameOptions& o) {
         return parseInt(value, 0, 1, o.movement);
     } else if (name == "--color") {
         return parseInt(value, 0, 1, o.color);
+    } else if (name == "--min-color") {
+        return parseColor(value, o.minColor);
+    } else if (name == "--max-color") {
+        return parseColor(value, o.maxColor);
     } else if (name == "--frame-rate") {
         return parseInt(value, 0, 1, o.frameRate);
     } else if (name == "--seed") {

@@ -2,8 +2,10 @@
 #pragma once
 
 #include "common/monitor_layout.h"
+#include "settings/saver_settings.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 struct FrameOptions {
@@ -18,6 +20,8 @@ struct FrameOptions {
     int drips = -1;
     int movement = -1;
     int color = -1;
+    std::optional<RgbColor> minColor; // none: the default or the preset's
+    std::optional<RgbColor> maxColor;
     int frameRate = 0; // "Show Frame Rate"
     uint32_t seed = 1;
     double framesPerSecond = 30;

@@ -47,6 +47,8 @@ void applyOptions(const FrameOptions& o) {
     if (o.color >= 0) {
         s.enableColor = o.color;
     }
+    s.minColor = o.minColor.value_or(s.minColor);
+    s.maxColor = o.maxColor.value_or(s.maxColor);
     s.showFrameRate = o.frameRate;
 }
 

@@ -316,15 +316,53 @@ TEST(NativeProgram, EndsCleanlyWhenItsWindowIsDestroyed) {
     expectCleanExit(program);
 }
 
+// As a daemon runs a line with shell characters: through /bin/sh -c, with exec so that the
+// SIGTERM that stops it reaches the program rather than the shell.
+ShellLine shellLine(const std::string& arguments) {
+    return {std::string("exec ") + MEREFLOW_PROGRAM + " " + arguments};
+}
+
 TEST(NativeProgram, BadOptionExitsTwoWithOneLineAndNoWindow) {
-    const int windowsBefore = countTopLevelWindows(display());
-    ProgramRun program({"--fullscreen", "--drips", "16"});
-    int status = -1;
-    ASSERT_TRUE(program.waitExit(kTimeout, status));
-    EXPECT_EQ(status, 2);
-    EXPECT_EQ(program.errorOutput(),
-              "mereflow: --drips 16: expected a whole number from 0 to 15\n");
-    EXPECT_EQ(countTopLevelWindows(display()), windowsBefore);
+    const std::string colour = "a colour: #rrggbb, rrggbb, 0xrrggbb or an X colour name";
+    const struct {
+        const char* line;
+        std::string error;
+    } cases[] = {
+        {"--fullscreen --drips 16", "--drips 16: expected a whole number from 0 to 15"},
+        {"-fullscreen -root=1", "-root=1: -root takes no value"},
+        // The name is read once the display is open, and still before any window.
+        {"-fullscreen -min-color nosuchcolour", "-min-color nosuchcolour: expected " + colour},
+        // The shell drops the comment that "#00ff00" begins.
+        {"-fullscreen -max-color #00ff00",
+         "-max-color needs a value: " + colour +
+             " (a shell drops everything from # on: write ff0000 or red)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const int windowsBefore = countTopLevelWindows(display());
+        ProgramRun program(shellLine(c.line));
+        int status = -1;
+        ASSERT_TRUE(program.waitExit(kTimeout, status));
+        EXPECT_EQ(status, 2);
+        EXPECT_EQ(program.errorOutput(), "mereflow: " + c.error + "\n");
+        EXPECT_EQ(countTopLevelWindows(display()), windowsBefore);
+    }
+}
+
+// A line as a user writes it into ~/.xscreensaver: a quoted picture path with a space, and
+// colours in the forms a shell leaves alone.
+TEST(NativeProgram, ALineThroughTheShellDraws) {
+    const std::string path = "/tmp/mereflow e2e " + std::to_string(getpid()) + ".ppm";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "P6\n2 2\n255\n" << std::string(12, static_cast<char>(200));
+    }
+    ProgramRun program(shellLine("-fullscreen -source custom -picture '" + path +
+                                 "' -min-color ff0000 -max-color red -drips=0 -no-movement"));
+    EXPECT_TRUE(waitForLitPixel(display(), root(), kScreenWidth / 2, kScreenHeight / 2, kTimeout));
+    expectCleanStop(program);
+    EXPECT_EQ(program.errorOutput(), "");
+    std::remove(path.c_str());
 }
 
 TEST(NativeProgram, DesktopShowsTheScreenAsItWasAtStart) {

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Checks the Debian package of the native program without installing it, and prints each check:
+# its name, control fields and five files, the unpacked program's --help, and lintian.
+# usage: check_package.sh BUILD_FOLDER [RESULTS.xml]   (the results file counts it as one test)
+set -uo pipefail
+build=$1
+results=${2:-}
+version=$(head -n1 "$(dirname "$0")/../../VERSION")
+deb=$build/mereflow_${version}_$(dpkg --print-architecture).deb
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failed=()
+
+check() {
+    local what=$1
+    shift
+    if "$@" >"$scratch/output" 2>&1; then
+        echo "ok: $what"
+    else
+        echo "FAILED: $what"
+        sed 's/^/    /' "$scratch/output" | head -20
+        failed+=("$what")
+    fi
+}
+
+field() { dpkg-deb --field "$deb" "$1"; }
+# The regular files of the package, each as ./path.
+regular_files() { dpkg-deb --contents "$deb" | awk '$1 ~ /^-/ {print $6}' | sort; }
+expected_files() {
+    printf './usr/%s\n' libexec/xscreensaver/mereflow share/xscreensaver/config/mereflow.xml \
+        share/man/man6/mereflow.6.gz share/doc/mereflow/copyright \
+        share/doc/mereflow/changelog.gz | sort
+}
+# Made by gzip -9n: the best compression, and neither the file's name nor its time inside.
+made_by_gzip_9n() {
+    local kind
+    kind=$(file -b "$scratch/root$1")
+    echo "$kind"
+    [[ $kind == *"max compression"* && $kind != *", was "* && $kind != *"last modified"* ]]
+}
+depends_are_runtime_libraries() {
+    local depends
+    depends=$(field Depends)
+    echo "Depends: $depends"
+    grep -qE '(^|[ ,|])libgl1([ ,(]|$)' <<<"$depends" &&
+        grep -qE '(^|[ ,|])libx11-6([ ,(]|$)' <<<"$depends" &&
+        ! grep -qiE -- '-dev|gtest|benchmark|osmesa' <<<"$depends"
+}
+help_runs() {
+    local help
+    help=$("$scratch/root/usr/libexec/xscreensaver/mereflow" --help) || return 1
+    grep -q '^usage: mereflow' <<<"$help"
+}
+
+check "the package is $deb" test -s "$deb"
+check "dpkg-deb --info reads it" dpkg-deb --info "$deb"
+check "Package mereflow, Version $version, Section x11, Enhances xscreensaver" \
+    test "$(field Package) $(field Version) $(field Section) $(field Enhances)" = \
+    "mereflow $version x11 xscreensaver"
+check "Depends names libgl1 and libx11-6, and nothing -dev, gtest, benchmark or osmesa" \
+    depends_are_runtime_libraries
+check "dpkg-deb --contents lists the five files and no other" \
+    diff <(expected_files) <(regular_files)
+check "dpkg-deb -x unpacks it into a scratch folder" dpkg-deb -x "$deb" "$scratch/root"
+check "the program is stripped" grep -q ', stripped' \
+    <(file -b "$scratch/root/usr/libexec/xscreensaver/mereflow")
+for gz in share/man/man6/mereflow.6.gz share/doc/mereflow/changelog.gz; do
+    check "$gz is made with gzip -9n" made_by_gzip_9n "/usr/$gz"
+done
+check "the changelog's top entry is $version" grep -q "^mereflow ($version) " \
+    <(zcat "$scratch/root/usr/share/doc/mereflow/changelog.gz" | head -n1)
+check "the unpacked program runs with --help" help_runs
+# Its warnings and notes are shown too: they fail nothing, but are worth a look.
+lintian_output=$(lintian --fail-on error --display-info "$deb" 2>&1)
+lintian_status=$?
+check "lintian --fail-on error finds no error" test "$lintian_status" -eq 0
+grep -v 'root privileges' <<<"$lintian_output" | sed 's/^/    lintian: /'
+
+echo "package check: $(du -k "$deb" | cut -f1) KB, ${#failed[@]} failed"
+if [ -n "$results" ]; then
+    {
+        echo '<?xml version="1.0" encoding="UTF-8"?>'
+        echo "<testsuites tests=\"1\" failures=\"$((${#failed[@]} > 0))\" disabled=\"0\" errors=\"0\" name=\"package\">"
+        echo "  <testsuite name=\"Package\" tests=\"1\" failures=\"$((${#failed[@]} > 0))\" disabled=\"0\" errors=\"0\">"
+        echo "    <testcase name=\"DebianPackageHoldsTheNativeProgram\" classname=\"Package\">"
+        for what in "${failed[@]}"; do
+            echo "      <failure message=\"$(sed 's/&/\&amp;/g; s/</\&lt;/g; s/"/\&quot;/g' <<<"$what")\"/>"
+        done
+        echo "    </testcase>"
+        echo "  </testsuite>"
+        echo "</testsuites>"
+    } >"$results"
+fi
+[ ${#failed[@]} -eq 0 ]

@@ -1,0 +1,146 @@
+// Writing mereflow.6 from the option table, through the same rows as --help.
+#include "x11/manual_page.h"
+
+#include "x11/saver_options.h"
+
+#include <cctype>
+#include <cstdio>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+// Text as roff reads it: backslashes escaped, a dash that starts a word (an option) as a minus
+// sign, anything beyond ASCII as a named code point, and no line read as a request.
+std::string roff(const std::string& text) {
+    std::string out = text.empty() || (text[0] != '.' && text[0] != '\'') ? "" : "\\&";
+    bool inOption = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const bool wordStart = i == 0 || text[i - 1] == ' ' || text[i - 1] == '(';
+        inOption = c == '-' ? inOption || wordStart : inOption && c != ' ';
+        if (c == '\\') {
+            out += "\\e";
+        } else if (c == '-' && inOption) {
+            out += "\\-";
+        } else if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            // A UTF-8 sequence: its lead byte says how many bytes follow.
+            const int more = c >= 0xf0 ? 3 : c >= 0xe0 ? 2 : 1;
+            unsigned long point = c & (0x3f >> more);
+            for (int k = 0; k < more && i + 1 < text.size(); ++k) {
+                point = (point << 6) | (static_cast<unsigned char>(text[++i]) & 0x3f);
+            }
+            char name[16];
+            std::snprintf(name, sizeof name, "\\[u%04lX]", point);
+            out += name;
+        }
+    }
+    return out;
+}
+
+// "-name VALUE, -no-name": options in bold, words the user replaces in italics, and the words of
+// a list of choices (a|b|c) in bold, as they are typed.
+std::string usageLine(const std::string& usage) {
+    std::istringstream words(usage);
+    std::string line;
+    for (std::string word; words >> word;) {
+        const bool comma = word.back() == ',';
+        if (comma) {
+            word.pop_back();
+        }
+        const char first = word.empty() ? ' ' : word[0];
+        const bool placeholder = first == '#' || std::isupper(static_cast<unsigned char>(first));
+        std::string styled;
+        if (first == '-' || placeholder) {
+            styled = (placeholder ? "\\fI" : "\\fB") + roff(word) + "\\fR";
+        } else {
+            std::istringstream choices(word);
+            for (std::string choice; std::getline(choices, choice, '|');) {
+                styled += (styled.empty() ? "\\fB" : "|\\fB") + roff(choice) + "\\fR";
+            }
+        }
+        line += (line.empty() ? "" : " ") + styled + (comma ? "," : "");
+    }
+    return line;
+}
+
+// Tagged paragraphs: each tag as given, its text below.
+std::string entries(const std::vector<OptionHelp>& rows) {
+    std::string text;
+    for (const OptionHelp& row : rows) {
+        text += ".TP\n" + row.usage + "\n" + roff(row.meaning) + "\n";
+    }
+    return text;
+}
+
+} // namespace
+
+std::string manualPage(const std::string& version) {
+    std::vector<OptionHelp> options = saverOptionHelpRows();
+    for (OptionHelp& row : options) {
+        row.usage = usageLine(row.usage);
+    }
+    return ".TH MEREFLOW 6 \"\" \"Mereflow " + roff(version) + "\" \"Screen savers\"\n" +
+           ".SH NAME\n"
+           "mereflow \\- the desktop, or a picture, as rippling water\n"
+           ".SH SYNOPSIS\n"
+           ".B mereflow\n"
+           ".RI [ options ]\n"
+           ".SH DESCRIPTION\n"
+           ".B mereflow\n"
+           "lays a picture on a fine grid that covers the window, and lets drips fall on it:\n"
+           "every frame, each height and tint of the grid is recomputed as the sum of the\n"
+           "ripples of the living drips.\n"
+           "The picture is the desktop as it was before the screen saver started, one of two\n"
+           "built\\-in sphere maps (Chomify and Sky), plain white, or a PNG, JPEG or PPM file.\n"
+           ".PP\n"
+           "It runs on its own, in a window or covering the screen, or as the program of a\n"
+           "screen\\-saver daemon such as\n"
+           ".BR xscreensaver (1),\n"
+           "which hands it a window or asks for the root window, and stops it with SIGTERM.\n"
+           "On a window that spans several monitors, each monitor shows the whole water.\n"
+           "Its own window ends at a key press or a mouse click, and a full\\-screen one also\n"
+           "when the mouse moves; SIGTERM, SIGINT or SIGHUP end it from outside.\n"
+           ".SH OPTIONS\n"
+           "Every option may be written with one dash or two, and an option's value after a space\n"
+           "or an equals sign:\n"
+           ".B \\-drips 5\n"
+           "or\n"
+           ".BR \\-drips=5 .\n" +
+           entries(options) + ".SH ENVIRONMENT\n" +
+           entries({{"\\fBXSCREENSAVER_WINDOW\\fR",
+                     "The window to draw in, hexadecimal (0x...) or decimal, as a screen-saver "
+                     "daemon sets it.\nIt comes before -root; -window-id comes before it.\nWhen "
+                     "the daemon keeps its screenshot of the monitor on that window, the Desktop "
+                     "picture is that screenshot."},
+                    {"\\fBDISPLAY\\fR", "The X display to draw on."},
+                    {"\\fBHOME\\fR", "Where ~/.xscreensaver is found."}}) +
+           ".SH EXIT STATUS\n" +
+           entries({{"\\fB0\\fR", "It was ended by a key, a click, the mouse or a stop signal, "
+                                  "its window went away, or -help printed the options."},
+                    {"\\fB1\\fR", "It failed to run: no display, no OpenGL, an X error, or a "
+                                  "picture it could not read or had no memory for.\nOne line on "
+                                  "the standard error says why."},
+                    {"\\fB2\\fR", "An option, its value, or XSCREENSAVER_WINDOW was wrong.\n"
+                                  "One line on the standard error says which."}}) +
+           ".SH FILES\n"
+           ".TP\n"
+           ".I ~/.xscreensaver\n"
+           "The daemon's preferences.\n"
+           "A line\n"
+           ".B \"grabDesktopImages: False\"\n"
+           "(or off, or no) forbids showing the desktop:\n"
+           ".B \\-source desktop\n"
+           "then shows Chomify and says so on the standard error.\n"
+           "The daemon runs this program from a line of its\n"
+           ".B programs:\n"
+           "list, such as\n"
+           ".RS\n"
+           ".B \"GL: mereflow \\-root\"\n"
+           ".RE\n"
+           ".SH SEE ALSO\n"
+           ".BR xscreensaver (1),\n"
+           ".BR xscreensaver\\-settings (1)\n";
+}
