@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -195,7 +194,12 @@ TEST(SettingsFile, FitsTheDialogsFormat) {
                 << tag;
         }
         for (const char* arg : {"arg", "arg-set", "arg-unset"}) {
-            EXPECT_TRUE(std::regex_match(attributeOf(tag, arg), std::regex("[-\\w.,;:+$#%?/ ]*")))
+            // Letters, digits, underscores and the format's few marks; no std::regex, on which
+            // the sanitizer build's compiler warns.
+            const std::string value = attributeOf(tag, arg);
+            EXPECT_EQ(value.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                              "0123456789_-.,;:+$#%?/ "),
+                      std::string::npos)
                 << tag;
         }
     }
