@@ -63,6 +63,19 @@ double litShare(const std::vector<Rgb>& row) {
     return row.empty() ? 0.0 : static_cast<double>(lit) / row.size();
 }
 
+// Resizes the window from outside; true once a frame has the new viewport, where the surface
+// keeps its share of the new width.
+bool resizeKeepsTheSurfaceShare(Window window, int width, int height) {
+    XResizeWindow(display(), window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(display(), False);
+    return waitUntil(
+        [&] {
+            const double share = litShare(readRow(display(), window, height / 2));
+            return share > 0.70 && share < 0.76;
+        },
+        kTimeout);
+}
+
 // A window as a daemon would hand it over: a black child of the root, mapped; single-buffered
 // when a daemon chose its visual without asking for a double buffer.
 Window makeHelperWindow(bool singleBuffered = false) {
@@ -180,15 +193,7 @@ TEST(NativeProgram, ItsOwnWindowFollowsItsSize) {
     EXPECT_EQ(std::string(classHint.res_name) + " " + classHint.res_class, "mereflow Mereflow");
     XFree(classHint.res_name);
     XFree(classHint.res_class);
-    XResizeWindow(display(), window, 400, 300);
-    XSync(display(), False);
-    // The surface keeps its share of the new width once a frame has the new viewport.
-    EXPECT_TRUE(waitUntil(
-        [&] {
-            const double share = litShare(readRow(display(), window, 150));
-            return share > 0.70 && share < 0.76;
-        },
-        kTimeout));
+    EXPECT_TRUE(resizeKeepsTheSurfaceShare(window, 400, 300));
     expectCleanStop(program);
 }
 
@@ -291,15 +296,7 @@ TEST(NativeProgram, DrawsIntoAWindowHandedOver) {
         EXPECT_LT(readRow(display(), root(), 50)[512].sum(), 60);
         EXPECT_EQ(countTopLevelWindows(display()), windowsBefore);
         if (c.resized) {
-            XResizeWindow(display(), window, 300, 200);
-            XSync(display(), False);
-            // The surface keeps its share of the new width once a frame has the new viewport.
-            EXPECT_TRUE(waitUntil(
-                [&] {
-                    const double share = litShare(readRow(display(), window, 100));
-                    return share > 0.70 && share < 0.76;
-                },
-                kTimeout));
+            EXPECT_TRUE(resizeKeepsTheSurfaceShare(window, 300, 200));
         }
         expectCleanStop(program);
         XDestroyWindow(display(), window);
