@@ -2,6 +2,7 @@
 // colour masks of the visual they were drawn for.
 #include "x11/desktop_picture.h"
 
+#include "imaging/picture_files.h"
 #include "x11/daemon_preferences.h"
 #include "x11/visual_masks.h"
 #include "x11/x_error_trap.h"
@@ -22,12 +23,13 @@ struct Area {
 };
 
 // A pixmap's image carries no masks: they come from the visual of the window it belongs to.
-void decode(XImage* image, const VisualMasks& masks, RgbPicture& picture) {
+// False when the picture's memory cannot be had.
+bool decode(XImage* image, const VisualMasks& masks, RgbPicture& picture) {
     const int width = image->width;
     const int height = image->height;
-    picture.width = width;
-    picture.height = height;
-    picture.rgb.assign(3 * static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    if (!allocatePicture(picture, width, height)) {
+        return false;
+    }
     const bool plain = image->bits_per_pixel == 32 && masks.red == 0xFF0000 &&
                        masks.green == 0xFF00 && masks.blue == 0xFF && image->byte_order == LSBFirst;
     uint8_t* out = picture.rgb.data();
@@ -47,11 +49,13 @@ void decode(XImage* image, const VisualMasks& masks, RgbPicture& picture) {
             }
         }
     }
+    return true;
 }
 
-// Reads the area of the drawable; false when the server refuses.
+// Reads the area of the drawable; false, with the reason in whyNot, when the server refuses or
+// memory runs out.
 bool readArea(Display* display, Drawable drawable, const Area& area, const Visual* visual,
-              RgbPicture& picture) {
+              RgbPicture& picture, std::string& whyNot) {
     XErrorTrap trap(display, XErrorTrap::Kind::kMayFail);
     XImage* image = XGetImage(display, drawable, area.x, area.y, static_cast<unsigned>(area.width),
                               static_cast<unsigned>(area.height), AllPlanes, ZPixmap);
@@ -59,11 +63,16 @@ bool readArea(Display* display, Drawable drawable, const Area& area, const Visua
         if (image) {
             XDestroyImage(image);
         }
+        whyNot = "the screen cannot be read";
         return false;
     }
-    decode(image, {visual->red_mask, visual->green_mask, visual->blue_mask}, picture);
+    const bool decoded =
+        decode(image, {visual->red_mask, visual->green_mask, visual->blue_mask}, picture);
     XDestroyImage(image);
-    return true;
+    if (!decoded) {
+        whyNot = "no memory for the desktop picture";
+    }
+    return decoded;
 }
 
 // The pixmap the window's screenshot property names, or 0.
@@ -93,7 +102,7 @@ void cutSide(int windowAt, int windowSide, int pixmapSide, int& at, int& side) {
     at = std::clamp(windowAt, 0, pixmapSide - side);
 }
 
-bool readScreenshot(Display* display, Window window, RgbPicture& picture) {
+bool readScreenshot(Display* display, Window window, RgbPicture& picture, std::string& whyNot) {
     const Pixmap pixmap = screenshotOf(display, window);
     if (pixmap == 0) {
         return false;
@@ -126,7 +135,7 @@ bool readScreenshot(Display* display, Window window, RgbPicture& picture) {
     cutSide(area.x, attributes.width, static_cast<int>(width), area.x, area.width);
     cutSide(area.y, attributes.height, static_cast<int>(height), area.y, area.height);
     return area.width > 0 && area.height > 0 &&
-           readArea(display, pixmap, area, attributes.visual, picture);
+           readArea(display, pixmap, area, attributes.visual, picture, whyNot);
 }
 
 } // namespace
@@ -138,14 +147,13 @@ bool readDesktopPicture(Display* display, Window handedOver, RgbPicture& picture
         return false;
     }
     // A screenshot of one colour is what the monitor showed; only the root can be a blank cover.
-    if (handedOver != 0 && readScreenshot(display, handedOver, picture)) {
+    if (handedOver != 0 && readScreenshot(display, handedOver, picture, whyNot)) {
         return true;
     }
     const int screen = DefaultScreen(display);
     const Area whole = {0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
     if (!readArea(display, RootWindow(display, screen), whole, DefaultVisual(display, screen),
-                  picture)) {
-        whyNot = "the screen cannot be read";
+                  picture, whyNot)) {
         return false;
     }
     if (isOneColour(picture)) {
