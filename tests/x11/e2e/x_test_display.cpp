@@ -91,6 +91,9 @@ bool PrivateXvfb::start(int width, int height) {
         return false;
     }
     const std::string name = ":" + number;
+    if (const char* previous = std::getenv("DISPLAY")) {
+        previousDisplay_ = previous;
+    }
     setenv("DISPLAY", name.c_str(), 1);
     unsetenv("XSCREENSAVER_WINDOW");
     display_ = XOpenDisplay(name.c_str());
@@ -107,6 +110,12 @@ void PrivateXvfb::stop() {
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);
         pid_ = 0;
+        if (previousDisplay_) {
+            setenv("DISPLAY", previousDisplay_->c_str(), 1);
+        } else {
+            unsetenv("DISPLAY");
+        }
+        previousDisplay_.reset();
     }
 }
 

@@ -7,13 +7,19 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 // Starts Xvfb with GLX on a free display, 1024 x 768 unless told otherwise, and points DISPLAY
-// at it; stops it again.
+// at it; stops it again, at the latest on destruction, and gives DISPLAY back its earlier value.
 class PrivateXvfb {
 public:
+    PrivateXvfb() = default;
+    ~PrivateXvfb() { stop(); }
+    PrivateXvfb(const PrivateXvfb&) = delete;
+    PrivateXvfb& operator=(const PrivateXvfb&) = delete;
+
     bool start(int width = 1024, int height = 768);
     void stop();
     Display* display() const { return display_; }
@@ -21,6 +27,7 @@ public:
 private:
     pid_t pid_ = 0;
     Display* display_ = nullptr;
+    std::optional<std::string> previousDisplay_; // none when DISPLAY was unset
 };
 
 // A command line as a daemon hands it to /bin/sh -c, with the program's path in it.
