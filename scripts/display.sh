@@ -25,8 +25,22 @@ runs_32_bit_programs() {
     /lib/ld-linux.so.2 --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine ] && command -v wine >/dev/null
 }
 
+# Runs a step with its output in the log; on a failure prints what failed, the log's last lines,
+# and returns the step's status.
+logged_step() {
+    local log=$1
+    shift
+    local status=0
+    "$@" >>"$log" 2>&1 || status=$?
+    [ "$status" -eq 0 ] && return 0
+    echo "failed with status $status: $*"
+    tail -n 15 "$log" | sed 's/^/    /'
+    return "$status"
+}
+
 # Exports the variables of a Wine prefix inside the given build folder and creates it once:
-# 32-bit, or 64-bit when the second argument is win64.
+# 32-bit, or 64-bit when the second argument is win64. On a failure it prints Wine's last lines,
+# removes the half-made prefix (so that the next try makes it afresh) and returns Wine's status.
 use_wine_prefix() {
     export WINEPREFIX="$1/wineprefix"
     export WINEARCH=${2:-win32}
@@ -40,12 +54,26 @@ use_wine_prefix() {
     fi
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        # NOTE: a 64-bit prefix reports a failure for its missing 32-bit half, yet works.
-        wineboot -i >/dev/null 2>&1 || true
-        # NOTE: without a window manager, Wine waits about 2 s whenever it destroys a managed
-        # window; unmanaged windows close at once.
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-        wineserver -w
+    [ -f "$WINEPREFIX/system.reg" ] && return 0
+    local log=$1/wine-prefix.log
+    mkdir -p "$1"
+    : >"$log"
+    # NOTE: a 64-bit prefix reports a failure for its missing 32-bit half, yet works; whether the
+    # prefix works shows in the next step, whose failure prints these lines too.
+    wineboot -i >>"$log" 2>&1 || true
+    # NOTE: without a window manager, Wine waits about 2 s whenever it destroys a managed
+    # window; unmanaged windows close at once.
+    local status=0
+    logged_step "$log" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
+        logged_step "$log" wineserver -w || status=$?
+    if [ "$status" -ne 0 ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX"
     fi
+    return "$status"
+}
+
+# The sum of the red, green and blue of the picture file's centre pixel, 0 to 765.
+centre_brightness() {
+    convert "$1" -gravity center -crop 1x1+0+0 +repage -format '%[fx:int(255*(r+g+b)+0.5)]' info:
 }

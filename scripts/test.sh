@@ -5,6 +5,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 . scripts/display.sh
+. scripts/build.sh
 
 bash scripts/install-deps.sh || { echo "installing the packages failed"; exit 1; }
 
@@ -13,14 +14,9 @@ rm -rf "$results"
 mkdir -p "$results"
 broken=0
 
-configure_and_build() {
-    local name=$1
-    shift
-    echo "== building $name"
-    cmake -S . -B "build/$name" -G Ninja "$@" >"$results/$name-configure.log" 2>&1 &&
-        cmake --build "build/$name" -j "$(nproc)" >"$results/$name-build.log" 2>&1 ||
-        { echo "build $name failed:"; tail -n 40 "$results/$name-configure.log" "$results/$name-build.log"; broken=1; return 1; }
-}
+# Every build logs into the results folder; a failed one counts as a broken run.
+LOG_DIR=$results
+build() { configure_and_build "$@" || { broken=1; return 1; }; }
 
 run_tests() {
     local name=$1
@@ -36,7 +32,7 @@ run_tests() {
     fi
 }
 
-if configure_and_build native -DCMAKE_BUILD_TYPE=Release; then
+if build native -DCMAKE_BUILD_TYPE=Release; then
     run_tests native build/native/tests/mereflow_tests --gtest_output="xml:$results/native.xml"
     # The native X11 program, end to end on an Xvfb that the tests start themselves.
     run_tests x11-e2e build/native/tests/x11/e2e/mereflow_x11_e2e \
@@ -54,7 +50,7 @@ if configure_and_build native -DCMAKE_BUILD_TYPE=Release; then
     fi
 fi
 
-if configure_and_build sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMEREFLOW_SANITIZE=ON; then
+if build sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMEREFLOW_SANITIZE=ON; then
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         run_tests sanitize build/sanitize/tests/mereflow_tests --gtest_output="xml:$results/sanitize.xml"
     # The program's leak check stays off: the OpenGL driver it loads keeps allocations to the end.
@@ -63,7 +59,7 @@ if configure_and_build sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMEREFLOW_SAN
         --gtest_output="xml:$results/sanitize-x11-e2e.xml"
 fi
 
-configure_and_build win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+build win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 # NOTE: on a machine that runs no 32-bit programs, or has no 32-bit Wine, the Windows tests run
 # on a 64-bit build of the same code under 64-bit Wine; the 32-bit build is still made, and the
 # end-to-end checks that only read the program file read the 32-bit one.
@@ -73,12 +69,12 @@ if ! runs_32_bit_programs; then
     echo "this machine runs no 32-bit Windows programs (no 32-bit kernel support or no 32-bit Wine): the Windows tests run on a 64-bit build"
     windows=win64
     e2e_options=(--shipped build/win32 --no-32-bit)
-    configure_and_build win64 -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake || windows=
+    build win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake ||
+        windows=
 fi
 if [ -n "$windows" ] && [ -f build/win32/mereflow.scr ] && [ -f "build/$windows/tests/mereflow_tests.exe" ]; then
     start_xvfb
-    use_wine_prefix "$root/build/$windows" "$windows"
+    use_wine_prefix "$root/build/$windows" "$windows" || broken=1
     (cd "build/$windows/tests" && run_tests "$windows" wine mereflow_tests.exe --gtest_output="xml:Z:$results/$windows.xml")
     # The Windows tests photograph the dialogs as BMP files; PNG ones are smaller.
     for shot in "build/$windows"/tests/screenshots/*.bmp; do
@@ -92,6 +88,11 @@ if [ -n "$windows" ] && [ -f build/win32/mereflow.scr ] && [ -f "build/$windows/
     wineserver -k 2>/dev/null
     stop_xvfb
     [ -s "$results/$windows.xml" ] || broken=1
+    # The README's run command as a new user runs it with no display, on the build just made.
+    echo "== testing run"
+    bash tests/run/check_run_command.sh build/run-check "$results/run.xml" >"$results/run.log" 2>&1
+    grep -E '^(ok|FAILED):|took' "$results/run.log"
+    [ -s "$results/run.xml" ] || { echo "run: no results"; tail -20 "$results/run.log"; broken=1; }
 else
     broken=1
 fi

@@ -3,6 +3,7 @@
 # its name, control fields and five files, the unpacked program's --help, and lintian.
 # usage: check_package.sh BUILD_FOLDER [RESULTS.xml]   (the results file counts it as one test)
 set -uo pipefail
+. "$(dirname "$0")/../support/one_test_results.sh"
 build=$1
 results=${2:-}
 version=$(head -n1 "$(dirname "$0")/../../VERSION")
@@ -77,18 +78,5 @@ check "lintian --fail-on error finds no error" test "$lintian_status" -eq 0
 grep -v 'root privileges' <<<"$lintian_output" | sed 's/^/    lintian: /'
 
 echo "package check: $(du -k "$deb" | cut -f1) KB, ${#failed[@]} failed"
-if [ -n "$results" ]; then
-    {
-        echo '<?xml version="1.0" encoding="UTF-8"?>'
-        echo "<testsuites tests=\"1\" failures=\"$((${#failed[@]} > 0))\" disabled=\"0\" errors=\"0\" name=\"package\">"
-        echo "  <testsuite name=\"Package\" tests=\"1\" failures=\"$((${#failed[@]} > 0))\" disabled=\"0\" errors=\"0\">"
-        echo "    <testcase name=\"DebianPackageHoldsTheNativeProgram\" classname=\"Package\">"
-        for what in "${failed[@]}"; do
-            echo "      <failure message=\"$(sed 's/&/\&amp;/g; s/</\&lt;/g; s/"/\&quot;/g' <<<"$what")\"/>"
-        done
-        echo "    </testcase>"
-        echo "  </testsuite>"
-        echo "</testsuites>"
-    } >"$results"
-fi
+[ -z "$results" ] || write_one_test_results "$results" Package DebianPackageHoldsTheNativeProgram "${failed[@]}"
 [ ${#failed[@]} -eq 0 ]
