@@ -2,7 +2,7 @@
 ; savers, offers to make it the current one, and registers an uninstaller.
 ;
 ; makensis /DVERSION=x.y.z /DSAVER=path\to\mereflow.scr /DREADME=path\to\README.txt
-;          /DOUTFILE=path\to\setup.exe mereflow.nsi
+;          /DLICENSE=path\to\LICENSE.txt /DOUTFILE=path\to\setup.exe mereflow.nsi
 ; Silent install: setup.exe /S (add /CURRENT to make it the current saver as well).
 ; Silent uninstall: Uninstall.exe /S (add /SETTINGS to remove the settings as well).
 
@@ -31,8 +31,11 @@ VIAddVersionKey "FileDescription" "${PRODUCT} installer"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "CompanyName" "Quorvane"
-VIAddVersionKey "LegalCopyright" ""
+VIAddVersionKey "LegalCopyright" "Copyright (c) 2026 Quorvane, MIT licence"
 
+; A silent install (/S) shows no page, so it needs no answer here either.
+LicenseData "${LICENSE}"
+Page license
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
@@ -45,6 +48,7 @@ Section "Install"
 
     SetOutPath "$INSTDIR"
     File "/oname=README.txt" "${README}"
+    File "/oname=LICENSE.txt" "${LICENSE}"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -91,6 +95,7 @@ Section "Uninstall"
 
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
     Delete "$INSTDIR\README.txt"
+    Delete "$INSTDIR\LICENSE.txt"
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"
 SectionEnd

@@ -9,7 +9,7 @@ native=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libosmesa6-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev libwebp-dev
   libx11-dev libxext-dev libgl-dev libxinerama-dev libxrandr-dev libglx-mesa0 libgl1-mesa-dri
-  xvfb xauth x11-utils imagemagick dpkg-dev groff-base
+  xvfb xauth x11-utils imagemagick dpkg-dev groff-base file
 )
 packages=(
   "${native[@]}"
@@ -17,7 +17,7 @@ packages=(
   wine wine64 libxinerama1
   xserver-xephyr x11-apps xdotool
   nsis zip
-  file lintian man-db
+  lintian man-db desktop-file-utils
 )
 # 32-bit Wine and the 32-bit libraries it draws with. Without them the Windows tests run on the
 # 64-bit build, as on a machine whose kernel runs no 32-bit programs.

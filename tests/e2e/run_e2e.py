@@ -393,14 +393,24 @@ class Cases:
         check(values.get("ProductName") == "3D Mereflow", f"product {values}")
         check(values.get("ProductVersion") == project_version(), f"version {values}")
 
+    def test_release_zip_holds_the_saver_its_text_and_the_licence(self):
+        release = os.path.join(self.shipped_dir, "release")
+        with zipfile.ZipFile(os.path.join(release, f"mereflow-{project_version()}-win32.zip")) \
+                as archive:
+            check(sorted(archive.namelist()) == ["LICENSE.txt", "README.txt", "mereflow.scr"],
+                  f"the zip holds {archive.namelist()}")
+            licence = archive.read("LICENSE.txt")
+            saver = archive.read("mereflow.scr")
+        check(licence.startswith(b"MIT License\r\n") and b"\n" not in licence.replace(b"\r\n", b""),
+              "LICENSE.txt is not the MIT licence with CRLF line ends")
+        with open(self.shipped, "rb") as shipped:
+            check(saver == shipped.read(), "the zip's mereflow.scr is not the shipped one")
+
     def test_release_installs_runs_and_uninstalls(self):
         if not self.runs_32_bit:
             raise Skipped("the installer is a 32-bit program, which this machine cannot run")
         version = project_version()
         release = os.path.join(self.shipped_dir, "release")
-        with zipfile.ZipFile(os.path.join(release, f"mereflow-{version}-win32.zip")) as archive:
-            check(sorted(archive.namelist()) == ["README.txt", "mereflow.scr"],
-                  f"the zip holds {archive.namelist()}")
         setup = f"mereflow-{version}-setup.exe"
         shutil.copy(os.path.join(release, setup), self.space.path(setup))
         code, _ = self.space.run(setup, "/S", "/CURRENT", timeout=60)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the Debian package of the native program without installing it, and prints each check:
-# its name, control fields and five files, the unpacked program's --help, and lintian.
+# its name, control fields and six files, the theme file, the copyright, the unpacked program's
+# --help, and lintian.
 # usage: check_package.sh BUILD_FOLDER [RESULTS.xml]   (the results file counts it as one test)
 set -uo pipefail
 . "$(dirname "$0")/../support/one_test_results.sh"
@@ -29,8 +30,8 @@ field() { dpkg-deb --field "$deb" "$1"; }
 regular_files() { dpkg-deb --contents "$deb" | awk '$1 ~ /^-/ {print $6}' | sort; }
 expected_files() {
     printf './usr/%s\n' libexec/xscreensaver/mereflow share/xscreensaver/config/mereflow.xml \
-        share/man/man6/mereflow.6.gz share/doc/mereflow/copyright \
-        share/doc/mereflow/changelog.gz | sort
+        share/applications/screensavers/mereflow.desktop share/man/man6/mereflow.6.gz \
+        share/doc/mereflow/copyright share/doc/mereflow/changelog.gz | sort
 }
 # Made by gzip -9n: the best compression, and neither the file's name nor its time inside.
 made_by_gzip_9n() {
@@ -47,6 +48,21 @@ depends_are_runtime_libraries() {
         grep -qE '(^|[ ,|])libx11-6([ ,(]|$)' <<<"$depends" &&
         ! grep -qiE -- '-dev|gtest|benchmark|osmesa' <<<"$depends"
 }
+theme=$scratch/root/usr/share/applications/screensavers/mereflow.desktop
+# Debian's own theme files get the hint that Screensaver is no main category too.
+theme_validates() {
+    local output
+    output=$(desktop-file-validate "$theme" 2>&1)
+    local status=$?
+    echo "$output"
+    [ "$status" -eq 0 ] && ! grep -qE ': (error|warning):' <<<"$output"
+}
+copyright_is_machine_readable() {
+    local copyright=$scratch/root/usr/share/doc/mereflow/copyright
+    grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright" &&
+        grep -qx 'Files: \*' "$copyright" && grep -qx 'License: Expat' "$copyright" &&
+        grep -q 'Permission is hereby granted, free of charge' "$copyright"
+}
 help_runs() {
     local help
     help=$("$scratch/root/usr/libexec/xscreensaver/mereflow" --help) || return 1
@@ -60,7 +76,7 @@ check "Package mereflow, Version $version, Section x11, Enhances xscreensaver" \
     "mereflow $version x11 xscreensaver"
 check "Depends names libgl1 and libx11-6, and nothing -dev, gtest, benchmark or osmesa" \
     depends_are_runtime_libraries
-check "dpkg-deb --contents lists the five files and no other" \
+check "dpkg-deb --contents lists the six files and no other" \
     diff <(expected_files) <(regular_files)
 check "dpkg-deb -x unpacks it into a scratch folder" dpkg-deb -x "$deb" "$scratch/root"
 check "the program is stripped" grep -q ', stripped' \
@@ -70,6 +86,11 @@ for gz in share/man/man6/mereflow.6.gz share/doc/mereflow/changelog.gz; do
 done
 check "the changelog's top entry is $version" grep -q "^mereflow ($version) " \
     <(zcat "$scratch/root/usr/share/doc/mereflow/changelog.gz" | head -n1)
+check "desktop-file-validate finds no error or warning in the theme file" theme_validates
+check "the theme file runs /usr/libexec/xscreensaver/mereflow" grep -qx \
+    'Exec=/usr/libexec/xscreensaver/mereflow -root' "$theme"
+check "the copyright file is machine-readable and names the Expat licence" \
+    copyright_is_machine_readable
 check "the unpacked program runs with --help" help_runs
 # Its warnings and notes are shown too: they fail nothing, but are worth a look.
 lintian_output=$(lintian --fail-on error --display-info "$deb" 2>&1)
