@@ -27,6 +27,10 @@ const uint8_t* bitmapPixels(const uint8_t* bits) {
 
 void uploadPicture(SourcePicture& picture, GLuint& textureName) {
     glEnable(GL_TEXTURE_2D);
+    // A host that cuts its pictures again (a window grown to span the screen) replaces them.
+    if (textureName != 0) {
+        glDeleteTextures(1, &textureName);
+    }
     glGenTextures(1, &textureName);
     glBindTexture(GL_TEXTURE_2D, textureName);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);

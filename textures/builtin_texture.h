@@ -34,6 +34,6 @@ extern GLuint sourceTextureNames[kMaxMonitors];
 // The first picture's texture: the one every monitor shows unless Desktop gave each its own.
 extern GLuint& sourceTextureName;
 
-// Turns each held source picture into its texture and frees its buffer. A picture without a
-// buffer gets no texture, and what shows it is drawn untextured.
+// Turns each held source picture into its texture, in place of any earlier one, and frees its
+// buffer. A picture without a buffer gets no texture, and what shows it is drawn untextured.
 void uploadSourcePicture();

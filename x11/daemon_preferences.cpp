@@ -26,7 +26,8 @@ bool grabDesktopImagesIn(std::istream& preferences) {
     while (std::getline(preferences, line)) {
         if (line.compare(0, kName.size(), kName) == 0) {
             const std::string value = lowerTrimmed(line.substr(kName.size()));
-            grab = value != "false" && value != "off" && value != "no";
+            // The daemon's own booleans: 1, yes, on and true, or 0, no, off and false.
+            grab = value != "false" && value != "off" && value != "no" && value != "0";
         }
     }
     return grab;

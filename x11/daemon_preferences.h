@@ -3,8 +3,8 @@
 
 #include <istream>
 
-// Whether programs may show the desktop: a line "grabDesktopImages:" whose value is False, off
-// or no (any case) says no; no such line says yes, as the daemon's own default does. The last
+// Whether programs may show the desktop: a line "grabDesktopImages:" whose value is False, off,
+// no or 0 (any case) says no; no such line says yes, as the daemon's own default does. The last
 // such line wins.
 bool grabDesktopImagesIn(std::istream& preferences);
 

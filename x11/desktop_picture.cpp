@@ -1,5 +1,5 @@
-// Reading the desktop's pixels, from a daemon's screenshot or from the root window, through the
-// colour masks of the visual they were drawn for.
+// Reading the desktop's pixels, from a daemon's screenshot, the root window or the wallpaper,
+// through the colour masks of the visual they were drawn for.
 #include "x11/desktop_picture.h"
 
 #include "imaging/picture_files.h"
@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -75,16 +76,16 @@ bool readArea(Display* display, Drawable drawable, const Area& area, const Visua
     return decoded;
 }
 
-// The pixmap the window's screenshot property names, or 0.
-Pixmap screenshotOf(Display* display, Window window) {
+// The pixmap a property of the window names (type PIXMAP, format 32, one value), or 0.
+Pixmap pixmapProperty(Display* display, Window window, const char* property) {
     Atom type = 0;
     int format = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
     XErrorTrap trap(display);
-    XGetWindowProperty(display, window, XInternAtom(display, "_SCREENSAVER_SCREENSHOT", False), 0,
-                       1, False, XA_PIXMAP, &type, &format, &count, &after, &data);
+    XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 1, False,
+                       XA_PIXMAP, &type, &format, &count, &after, &data);
     // Format 32 comes as an array of long, whatever the width of long.
     const Pixmap pixmap = type == XA_PIXMAP && format == 32 && count == 1 && data
                               ? static_cast<Pixmap>(*reinterpret_cast<unsigned long*>(data))
@@ -95,70 +96,135 @@ Pixmap screenshotOf(Display* display, Window window) {
     return pixmap;
 }
 
-// Where the window's own part lies along one side of a pixmap: all of it when the pixmap is the
-// window's size, else the window's place on the root, kept inside the pixmap.
-void cutSide(int windowAt, int windowSide, int pixmapSide, int& at, int& side) {
-    side = std::min(windowSide, pixmapSide);
-    at = std::clamp(windowAt, 0, pixmapSide - side);
+// The pixmap's size, when it exists at that depth: a freed one, or one of another depth, is no
+// picture of the screen.
+bool pixmapSize(Display* display, Pixmap pixmap, int depth, int& width, int& height) {
+    Window root = 0;
+    int x = 0;
+    int y = 0;
+    unsigned pixmapWidth = 0;
+    unsigned pixmapHeight = 0;
+    unsigned border = 0;
+    unsigned pixmapDepth = 0;
+    XErrorTrap trap(display, XErrorTrap::Kind::kMayFail);
+    const bool known = XGetGeometry(display, pixmap, &root, &x, &y, &pixmapWidth, &pixmapHeight,
+                                    &border, &pixmapDepth);
+    width = static_cast<int>(pixmapWidth);
+    height = static_cast<int>(pixmapHeight);
+    return trap.end() && known && static_cast<int>(pixmapDepth) == depth && width > 0 &&
+           height > 0;
 }
 
-bool readScreenshot(Display* display, Window window, RgbPicture& picture, std::string& whyNot) {
-    const Pixmap pixmap = screenshotOf(display, window);
+// Where a pixmap of the screen begins along one side of the root: a pixmap of the window's size
+// lies under the window; a larger one holds the window's place, kept inside the pixmap.
+int pixmapOrigin(int windowAt, int windowSide, int pixmapSide) {
+    const int side = std::min(windowSide, pixmapSide);
+    return windowAt - std::clamp(windowAt, 0, pixmapSide - side);
+}
+
+bool readScreenshot(Display* display, Window window, DesktopImage& image, std::string& whyNot) {
+    const Pixmap pixmap = pixmapProperty(display, window, "_SCREENSAVER_SCREENSHOT");
     if (pixmap == 0) {
         return false;
     }
     XWindowAttributes attributes = {};
-    Area area = {};
+    int windowX = 0;
+    int windowY = 0;
     {
         XErrorTrap trap(display);
         Window child = 0;
         if (!XGetWindowAttributes(display, window, &attributes) ||
-            !XTranslateCoordinates(display, window, attributes.root, 0, 0, &area.x, &area.y,
+            !XTranslateCoordinates(display, window, attributes.root, 0, 0, &windowX, &windowY,
                                    &child)) {
             return false;
         }
     }
-    // A pixmap that does not exist, or not at the window's depth, is no screenshot of it.
-    Window root = 0;
-    int x = 0;
-    int y = 0;
-    unsigned width = 0;
-    unsigned height = 0;
-    unsigned border = 0;
-    unsigned depth = 0;
-    XErrorTrap trap(display, XErrorTrap::Kind::kMayFail);
-    const bool known =
-        XGetGeometry(display, pixmap, &root, &x, &y, &width, &height, &border, &depth);
-    if (!trap.end() || !known || static_cast<int>(depth) != attributes.depth) {
+    int width = 0;
+    int height = 0;
+    if (!pixmapSize(display, pixmap, attributes.depth, width, height) ||
+        !readArea(display, pixmap, {0, 0, width, height}, attributes.visual, image.picture,
+                  whyNot)) {
         return false;
     }
-    cutSide(area.x, attributes.width, static_cast<int>(width), area.x, area.width);
-    cutSide(area.y, attributes.height, static_cast<int>(height), area.y, area.height);
-    return area.width > 0 && area.height > 0 &&
-           readArea(display, pixmap, area, attributes.visual, picture, whyNot);
+    const int left = pixmapOrigin(windowX, attributes.width, width);
+    const int top = pixmapOrigin(windowY, attributes.height, height);
+    image.onRoot = {left, top, left + width, top + height};
+    image.cutToWindow = true;
+    return true;
+}
+
+// The picture repeated from its top-left corner over width x height pixels.
+bool tile(const RgbPicture& piece, int width, int height, RgbPicture& picture) {
+    if (!allocatePicture(picture, width, height)) {
+        return false;
+    }
+    const size_t pieceRow = 3 * static_cast<size_t>(piece.width);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* from = &piece.rgb[(y % piece.height) * pieceRow];
+        uint8_t* out = &picture.rgb[3 * static_cast<size_t>(y) * width];
+        for (int x = 0; x < width; x += piece.width) {
+            const size_t pixels = static_cast<size_t>(std::min(piece.width, width - x));
+            std::memcpy(out + 3 * static_cast<size_t>(x), from, 3 * pixels);
+        }
+    }
+    return true;
+}
+
+// The wallpaper, from the first of the root's two properties that names a pixmap there is;
+// whyNot is set only when its memory cannot be had.
+bool readWallpaper(Display* display, DesktopImage& image, std::string& whyNot) {
+    const int screen = DefaultScreen(display);
+    const Window root = RootWindow(display, screen);
+    const int rootWidth = DisplayWidth(display, screen);
+    const int rootHeight = DisplayHeight(display, screen);
+    for (const char* property : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"}) {
+        const Pixmap pixmap = pixmapProperty(display, root, property);
+        int width = 0;
+        int height = 0;
+        RgbPicture piece;
+        std::string unreadable; // a pixmap freed meanwhile: the next property may name another
+        // Only the part from the origin that the root shows is read: the rest never shows.
+        if (pixmap == 0 || !pixmapSize(display, pixmap, DefaultDepth(display, screen), width,
+                                       height) ||
+            !readArea(display, pixmap,
+                      {0, 0, std::min(width, rootWidth), std::min(height, rootHeight)},
+                      DefaultVisual(display, screen), piece, unreadable)) {
+            continue;
+        }
+        if (!tile(piece, rootWidth, rootHeight, image.picture)) {
+            whyNot = "no memory for the desktop picture";
+            return false;
+        }
+        image.onRoot = {0, 0, rootWidth, rootHeight};
+        image.cutToWindow = true;
+        return true;
+    }
+    return false;
 }
 
 } // namespace
 
-bool readDesktopPicture(Display* display, Window handedOver, RgbPicture& picture,
+bool readDesktopPicture(Display* display, Window handedOver, DesktopImage& image,
                         std::string& whyNot) {
     if (!grabDesktopImages(std::getenv("HOME"))) {
         whyNot = "desktop grabbing is off (grabDesktopImages in ~/.xscreensaver)";
         return false;
     }
     // A screenshot of one colour is what the monitor showed; only the root can be a blank cover.
-    if (handedOver != 0 && readScreenshot(display, handedOver, picture, whyNot)) {
+    if (handedOver != 0 && readScreenshot(display, handedOver, image, whyNot)) {
         return true;
     }
     const int screen = DefaultScreen(display);
     const Area whole = {0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
     if (!readArea(display, RootWindow(display, screen), whole, DefaultVisual(display, screen),
-                  picture, whyNot)) {
+                  image.picture, whyNot)) {
         return false;
     }
-    if (isOneColour(picture)) {
-        whyNot = "the screen is one single colour";
-        return false;
+    if (!isOneColour(image.picture)) {
+        image.onRoot = {0, 0, whole.width, whole.height};
+        image.cutToWindow = false;
+        return true;
     }
-    return true;
+    whyNot = "no screenshot, the screen is one colour and no wallpaper is set";
+    return readWallpaper(display, image, whyNot);
 }

@@ -1,16 +1,29 @@
 // The Desktop source: what the screen showed before the program, or a daemon, covered it.
 #pragma once
 
+#include "common/monitor_layout.h"
 #include "textures/rgb_picture.h"
 
 #include <X11/Xlib.h>
 
 #include <string>
 
-// The handed-over window's screenshot (the daemon's _SCREENSAVER_SCREENSHOT, taken before it
-// blanked the monitors) when it carries one; else the whole root window. handedOver is 0 for
-// none. False, with the reason in whyNot (one phrase, no newline), when ~/.xscreensaver turns
-// grabbing off, when the root cannot be read, or when it is one single colour (most likely a
-// daemon's blank window already over everything).
-bool readDesktopPicture(Display* display, Window handedOver, RgbPicture& picture,
+// What the Desktop source read, kept whole: the pictures each layout needs are cut from it.
+struct DesktopImage {
+    RgbPicture picture;
+    ScreenRect onRoot = {}; // the root-window pixels the picture covers
+    // Whether a window that does not span the screen shows its own rectangle of the picture, as
+    // a daemon's screenshot and the wallpaper are cut for one window per monitor; else it shows
+    // the whole picture, as the screen read from the root shrinks into a small window.
+    bool cutToWindow = false;
+};
+
+// The first of these that can be had: the handed-over window's screenshot (the daemon's
+// _SCREENSAVER_SCREENSHOT, taken before it blanked the monitors; handedOver is 0 for none); the
+// root window, unless it is one single colour (most likely a daemon's blank window already over
+// everything); the wallpaper that the desktop published on the root (_XROOTPMAP_ID, else
+// ESETROOT_PMAP_ID), tiled over the root from its origin as the server draws a background.
+// False, with the reason in whyNot (one phrase, no newline), when ~/.xscreensaver turns
+// grabbing off, when the root cannot be read, or when none of them can be had.
+bool readDesktopPicture(Display* display, Window handedOver, DesktopImage& image,
                         std::string& whyNot);

@@ -6,18 +6,14 @@
 #include "scene/scene_start.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
-#include "textures/rgb_picture.h"
-#include "textures/source_picture.h"
-#include "x11/custom_picture.h"
-#include "x11/desktop_picture.h"
+#include "textures/builtin_texture.h"
 #include "x11/display_sleep.h"
 #include "x11/dpms_power.h"
 #include "x11/frame_pacer.h"
-#include "x11/monitor_list.h"
 #include "x11/saver_options.h"
 #include "x11/saver_window.h"
 #include "x11/stop_signals.h"
-#include "x11/window_choice.h"
+#include "x11/water_layout.h"
 #include "x11/x_error_trap.h"
 
 #include <poll.h>
@@ -32,66 +28,6 @@ namespace {
 constexpr int kStatusFailed = 1;
 constexpr int kStatusBadOption = 2;
 
-// Whether a window of that size spans the screen: then each monitor shows its own water (and,
-// with Desktop, its own part of the screen); a smaller window shows the water once, as the
-// Windows preview does.
-bool spansScreen(Display* display, int width, int height) {
-    const int screen = DefaultScreen(display);
-    return width >= DisplayWidth(display, screen) && height >= DisplayHeight(display, screen);
-}
-
-bool willSpanScreen(Display* display, const WindowChoice& choice) {
-    if (choice.kind == WindowKind::kRoot || choice.kind == WindowKind::kFullscreen) {
-        return true;
-    }
-    if (choice.kind != WindowKind::kHandedOver) {
-        return false;
-    }
-    XWindowAttributes attributes = {};
-    XErrorTrap trap(display);
-    return XGetWindowAttributes(display, choice.id, &attributes) &&
-           spansScreen(display, attributes.width, attributes.height);
-}
-
-// One desktop picture per monitor, primary first, for a window that spans the screen; else the
-// whole screen in one.
-bool cutDesktopPictures(Display* display, const RgbPicture& screen, bool perMonitor) {
-    if (!perMonitor) {
-        return stretchIntoSourcePicture(screen);
-    }
-    return cutMonitorPictures(screen, listMonitors(display), {0, 0, screen.width, screen.height});
-}
-
-// The screen as the program, or the daemon that handed the window over, found it; Chomify when
-// it cannot be had.
-void prepareDesktopPicture(Display* display, const WindowChoice& choice) {
-    RgbPicture screen;
-    std::string whyNot;
-    const Window handedOver = choice.kind == WindowKind::kHandedOver ? choice.id : 0;
-    if (readDesktopPicture(display, handedOver, screen, whyNot)) {
-        if (cutDesktopPictures(display, screen, willSpanScreen(display, choice))) {
-            return;
-        }
-        whyNot = "no memory for the desktop picture";
-    }
-    freeSourcePixels();
-    std::fprintf(stderr, "mereflow: %s; showing Chomify instead\n", whyNot.c_str());
-    saverSettings.sourceTexture = kSourceChomify;
-}
-
-// Fills the source picture for Desktop and Custom before anything is drawn.
-bool prepareSourcePicture(Display* display, const WindowChoice& choice, const HostOptions& host,
-                          std::string& error) {
-    sourcePicture.width = saverSettings.textureWidth;
-    sourcePicture.height = saverSettings.textureHeight;
-    if (saverSettings.sourceTexture == kSourceDesktop) {
-        prepareDesktopPicture(display, choice);
-    } else if (saverSettings.sourceTexture == kSourceCustom) {
-        return loadCustomPicture(host.picturePath, error);
-    }
-    return true;
-}
-
 // An X colour name ("red", "rgb:ff/80/00"), from the screen's default colormap; each channel's
 // high byte.
 bool lookUpXColor(Display* display, const std::string& name, uint8_t rgb[3]) {
@@ -104,12 +40,6 @@ bool lookUpXColor(Display* display, const std::string& name, uint8_t rgb[3]) {
     rgb[1] = static_cast<uint8_t>(color.green >> 8);
     rgb[2] = static_cast<uint8_t>(color.blue >> 8);
     return true;
-}
-
-// Where the frames draw: one viewport per monitor on a window that spans the screen.
-void layoutViewports(Display* display, const SaverWindow& window) {
-    frameViewports = layoutMonitors(listMonitors(display), window.screenRect(),
-                                    !spansScreen(display, window.width(), window.height()));
 }
 
 // Waits up to waitMs (for ever when negative) for an X event or a stop signal.
@@ -132,46 +62,25 @@ int endStatus() {
     return xErrorVerdict.failed ? kStatusFailed : 0;
 }
 
-int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
-    // The preset comes before the picture, so that a preset's Desktop gets the screen.
-    crt::srand(clockSeed());
-    if (saverSettings.useRandomPreset) {
-        pickRandomPreset();
-    }
-    std::string error;
-    if (!prepareSourcePicture(display, choice, host, error)) {
-        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
-        return kStatusFailed;
-    }
-    SaverWindow window;
-    if (!window.open(display, choice, error)) {
-        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
-        const bool gone = xErrorVerdict.windowGone;
-        window.close();
-        return gone ? endStatus() : kStatusFailed;
-    }
-    layoutViewports(display, window);
-    {
-        // The GL driver's own requests name the window too.
-        XErrorTrap trap(display);
-        startScene(clockSeed());
-    }
-
-    FramePacer pacer(host.maxFps);
+// The frame loop, until a stop signal, the window's end or an X error. While the window is
+// unmapped, or every display sleeps, no frame is drawn; the water goes on from where it was.
+void runFrames(Display* display, SaverWindow& window, const DesktopImage& desktop,
+               WaterLayout& layout, int maxFps) {
+    FramePacer pacer(maxFps);
     DisplaySleepWatch displaySleep(dpmsPowerReader(display));
     while (!stopRequested() && !xErrorVerdict.windowGone && !xErrorVerdict.failed) {
         const WindowEvents events = window.handleEvents();
         if (events.end) {
             break;
         }
-        if (events.resized) {
-            layoutViewports(display, window);
+        if (events.resized && layOutWater(display, window, desktop, layout)) {
+            XErrorTrap trap(display);
+            uploadSourcePicture();
         }
         if (!window.showing()) {
             waitForEvents(display, -1);
             continue;
         }
-        // While every display sleeps no frame is drawn; the water goes on from where it was.
         const SleepStep sleep = displaySleep.step(readClockMs());
         if (sleep == SleepStep::kWait) {
             waitForEvents(display, displaySleep.msUntilCheck(readClockMs()));
@@ -184,6 +93,35 @@ int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
         window.drawFrame();
         waitForEvents(display, pacer.waitMs(readClockMs()));
     }
+}
+
+int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
+    // The preset comes before the picture, so that a preset's Desktop gets the screen.
+    crt::srand(clockSeed());
+    if (saverSettings.useRandomPreset) {
+        pickRandomPreset();
+    }
+    std::string error;
+    DesktopImage desktop;
+    if (!readSourcePicture(display, choice, host, desktop, error)) {
+        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
+        return kStatusFailed;
+    }
+    SaverWindow window;
+    if (!window.open(display, choice, error)) {
+        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
+        const bool gone = xErrorVerdict.windowGone;
+        window.close();
+        return gone ? endStatus() : kStatusFailed;
+    }
+    WaterLayout layout;
+    layOutWater(display, window, desktop, layout);
+    {
+        // The GL driver's own requests name the window too.
+        XErrorTrap trap(display);
+        startScene(clockSeed());
+    }
+    runFrames(display, window, desktop, layout, host.maxFps);
     window.close();
     return endStatus();
 }
@@ -218,10 +156,9 @@ int main(int argc, char** argv) {
     const auto lookUp = [display](const std::string& name, uint8_t rgb[3]) {
         return lookUpXColor(display, name, rgb);
     };
-    if (!resolveColorNames(host, lookUp, error)) {
-        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
-        XCloseDisplay(display);
-        return kStatusBadOption;
+    resolveColorNames(host, lookUp);
+    for (const std::string& line : host.ignoredValues) {
+        std::fprintf(stderr, "mereflow: %s\n", line.c_str());
     }
     installXErrorTraps(display);
     const int status = run(display, choice, host);

@@ -85,14 +85,14 @@ const SaverOption kSaverOptions[] = {
     {"grid-y", OptionKind::kWhole, SETTING(meshY, kFloat), 1, kGridSideMax, nullptr, 0, "60",
      Widget::kSpinButton, "Grid Y", "rows of vertices down the water"},
     {"color", OptionKind::kFlag, SETTING(enableColor, kInt32), 0, 1, nullptr, 0, "1",
-     Widget::kCheckBox, "Enable color", "tint each drip between the two colours"},
+     Widget::kCheckBox, "No tint", "tint each drip between the two colours"},
     {"min-color", OptionKind::kColor, SETTING(minColor, kColor), 0, 0, nullptr, 0, "000000",
      Widget::kText, "Min color (write red or ff0000)",
      "one end of the tints: ff0000, 0xff0000, #ff0000 or a name like red"},
     {"max-color", OptionKind::kColor, SETTING(maxColor, kColor), 0, 0, nullptr, 0, "ffffff",
      Widget::kText, "Max color (write red or ff0000)", "the other end of the tints"},
     {"movement", OptionKind::kFlag, SETTING(enableMovement, kInt32), 0, 1, nullptr, 0, "1",
-     Widget::kCheckBox, "Enable movement", "sway and zoom the view by the rows below"},
+     Widget::kCheckBox, "Still camera", "sway and zoom the view by the rows below"},
     {"rotate-x-amplitude", OptionKind::kWhole, SETTING(rotateXAmplitude, kFloat), 0,
      kMovementMax, nullptr, 0, "0", Widget::kSpinButton, "RotateX amplitude",
      "degrees of the swing about X"},
@@ -116,7 +116,8 @@ const SaverOption kSaverOptions[] = {
     {"frame-rate", OptionKind::kFlag, SETTING(showFrameRate, kInt32), 0, 1, nullptr, 0, "0",
      Widget::kCheckBox, "Show frame rate", "show frames per second in a corner"},
     {"smooth", OptionKind::kFlag, SETTING(smoothTextureFilter, kInt32), 0, 1, nullptr, 0, "1",
-     Widget::kCheckBox, "Smooth texture filter", "blend neighbouring pixels of the picture"},
+     Widget::kCheckBox, "Blocky texture (nearest pixels)",
+     "blend neighbouring pixels of the picture"},
     {"texture-width", OptionKind::kChoice, SETTING(textureWidth, kInt32), 0, 0,
      CHOICES(kTextureSides), "512", Widget::kSelect, "Texture width",
      "pixels across the picture's texture"},
@@ -173,7 +174,9 @@ const SaverOption* findSaverOption(const std::string& name) {
 bool parseWindowId(const char* text, uint32_t& id) {
     const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     const char* digits = hex ? text + 2 : text;
-    if (!std::isxdigit(static_cast<unsigned char>(digits[0]))) {
+    // Digits only: strtoull would also take a sign, spaces, or a second "0x".
+    const size_t length = std::strlen(digits);
+    if (length == 0 || std::strspn(digits, hex ? "0123456789abcdefABCDEF" : "0123456789") != length) {
         return false;
     }
     errno = 0;
@@ -313,7 +316,28 @@ struct PendingOption {
     const SaverOption* option;
     std::string written; // the option as the line wrote it, without any "=value"
     OptionValue value;
+    std::string ignored; // why its value is left out; empty for a value to store
 };
+
+constexpr const char* kKeepingTheDefault = "; keeping the default";
+
+// A daemon leaves a monitor black when its program ends early, so a bad value of one of the
+// saver's settings leaves that setting as it was rather than end the program. A bad value of
+// anything else (the window to draw in) still ends it.
+bool keepsSettingOnBadValue(const SaverOption& option) {
+    return option.widget != Widget::kNone;
+}
+
+// For a value the line cannot use: true, with the option marked as left out, where the program
+// goes on without it; false, with error kept, where it cannot.
+bool leaveOutValue(const SaverOption& option, PendingOption& pending, std::string& error) {
+    if (!keepsSettingOnBadValue(option)) {
+        return false;
+    }
+    pending.ignored = error + kKeepingTheDefault;
+    error.clear();
+    return true;
+}
 
 // A colour option last on a line most likely lost its value to a shell, which drops a word
 // that begins with "#" and everything after it.
@@ -360,12 +384,12 @@ bool readOption(int argc, const char* const* argv, int& index, PendingOption& pe
     }
     if (equals == std::string::npos && index + 1 >= argc) {
         error = written + " needs a value: " + expectation(*option) + missingValueHint(*option);
-        return false;
+        return leaveOutValue(*option, pending, error);
     }
     const std::string text = equals != std::string::npos ? word.substr(equals + 1) : argv[++index];
     if (!readValue(*option, text.c_str(), pending.value)) {
         error = written + " " + text + ": expected " + expectation(*option);
-        return false;
+        return leaveOutValue(*option, pending, error);
     }
     return true;
 }
@@ -402,7 +426,7 @@ bool parseSaverOptions(int argc, const char* const* argv, HostOptions& host, std
         pending.push_back(next);
     }
     for (const PendingOption& p : pending) {
-        if (std::strcmp(p.option->name, "preset") == 0) {
+        if (p.ignored.empty() && std::strcmp(p.option->name, "preset") == 0) {
             storeValue(*p.option, p.value, host);
         }
     }
@@ -410,24 +434,28 @@ bool parseSaverOptions(int argc, const char* const* argv, HostOptions& host, std
         applyPreset(kPresetButtonFirst + host.preset - 1);
     }
     for (const PendingOption& p : pending) {
-        storeOrKeep(p, host);
+        if (p.ignored.empty()) {
+            storeOrKeep(p, host);
+        } else {
+            host.ignoredValues.push_back(p.ignored);
+        }
     }
     return true;
 }
 
-bool resolveColorNames(HostOptions& host, const ColorLookup& lookup, std::string& error) {
+void resolveColorNames(HostOptions& host, const ColorLookup& lookup) {
     for (const ColorName& n : host.colorNames) {
         uint8_t rgb[3] = {};
         if (!lookup(n.name, rgb)) {
-            error = n.written + " " + n.name + ": expected " + expectation(*n.option);
-            return false;
+            host.ignoredValues.push_back(n.written + " " + n.name + ": expected " +
+                                         expectation(*n.option) + kKeepingTheDefault);
+            continue;
         }
         OptionValue value;
         value.color = colorFromBytes(rgb[0], rgb[1], rgb[2]);
         storeValue(*n.option, value, host);
     }
     host.colorNames.clear();
-    return true;
 }
 
 std::vector<OptionHelp> saverOptionHelpRows() {

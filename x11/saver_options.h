@@ -47,7 +47,9 @@ struct SaverOption {
     int choiceCount;
     const char* defaultText; // the default as the command line writes it; "" for none
     Widget widget;
-    const char* label; // in the settings dialog
+    // In the settings dialog. A checkbox's says what ticking it does: for a flag on by default,
+    // turning it off, as both daemons' dialogs show a checkbox unticked at first.
+    const char* label;
     const char* help;  // one line of --help
 };
 
@@ -69,6 +71,9 @@ struct HostOptions {
     // The Custom picture; unlike the settings record's field, of any length the system allows.
     std::string picturePath;
     std::vector<ColorName> colorNames; // waiting for resolveColorNames
+    // One line each (no newline): a value of one of the saver's settings that could not be used,
+    // so the setting kept its value.
+    std::vector<std::string> ignoredValues;
 };
 
 extern const SaverOption kSaverOptions[];
@@ -79,17 +84,19 @@ const SaverOption* findSaverOption(const std::string& name);
 
 // Puts the defaults into saverSettings and host, then reads argv[1..argc-1]: the preset first,
 // then the other options in their order. A value follows its option as the next word or after
-// "=" (-drips=5). Returns false with one line in error (no newline) on an unknown option, a
-// missing value, a value that is malformed or out of range, or a flag given a value. Colour
-// names are left in host.colorNames for resolveColorNames.
+// "=" (-drips=5). A value of one of the saver's settings (the options the settings file offers)
+// that is missing, malformed or out of range is left out, with a line in host.ignoredValues, so
+// that a daemon's line still draws. Returns false with one line in error (no newline) on an
+// unknown option, a flag given a value, or a bad value of any other option (the window to draw
+// in). Colour names are left in host.colorNames for resolveColorNames.
 bool parseSaverOptions(int argc, const char* const* argv, HostOptions& host, std::string& error);
 
 // Looks up a colour name, giving 8-bit channels; false for a name it does not know.
 using ColorLookup = std::function<bool(const std::string& name, uint8_t rgb[3])>;
 
-// Stores the colours left as names, each through lookup; false with one line in error on the
-// first name it does not know.
-bool resolveColorNames(HostOptions& host, const ColorLookup& lookup, std::string& error);
+// Stores the colours left as names, each through lookup; a name it does not know leaves its
+// colour as it was, with a line in host.ignoredValues.
+void resolveColorNames(HostOptions& host, const ColorLookup& lookup);
 
 // Reads a window id as daemons write it: "0x" then hexadecimal digits, or decimal digits. 0 and
 // anything past 32 bits are refused.

@@ -133,16 +133,18 @@ std::string element(const SaverOption& option, const LayoutRow& row, const std::
     case Widget::kSpinButton:
         return numberElement(option, row);
     case Widget::kCheckBox: {
+        // NOTE: Xfce's dialog shows every checkbox unticked at first and passes arg-set when it
+        // is ticked, whatever arg-unset says; so each one is off by default and, for a flag on
+        // by default, ticking it turns the flag off.
         const bool on = std::strcmp(option.defaultText, "1") == 0;
         return "<boolean" + id + label +
-               (on ? attribute("arg-unset", std::string("-no-") + option.name)
-                   : attribute("arg-set", std::string("-") + option.name)) +
-               "/>";
+               attribute("arg-set", std::string(on ? "-no-" : "-") + option.name) + "/>";
     }
     case Widget::kSelect:
         return selectElement(option, indent);
     case Widget::kFileName:
-        return "<file" + id + label + arg + "/>";
+        // NOTE: Xfce's dialog gives a file chooser only to the element whose id is "file".
+        return "<file" + attribute("id", "file") + label + arg + "/>";
     case Widget::kText:
         return "<string" + id + label + arg + "/>";
     case Widget::kNone:

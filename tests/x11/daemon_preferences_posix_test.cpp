@@ -17,6 +17,9 @@ TEST(DaemonPreferences, GrabDesktopImagesOffOnlyByItsOwnLine) {
         {"grabDesktopImages:  OFF \r\n", false},
         {"grabDesktopImages: no", false},
         {"grabDesktopImages:\tTrue\n", true},
+        {"grabDesktopImages: 0\n", false},
+        {"grabDesktopImages: 1\n", true},
+        {"grabDesktopImages: Yes\ngrabDesktopImages: oN\n", true},
         {"grabVideoFrames:\tFalse\n", true},
         {"grabDesktopImages: False\ngrabDesktopImages: True\n", true}, // the last line wins
     };

@@ -43,7 +43,27 @@ double fieldValue(const SaverOption& option, const HostOptions& host) {
     return value;
 }
 
-TEST(SaverOptions, EveryRangeTakesBothEndsAndRefusesJustBeyond) {
+// A value that cannot be used leaves every setting at its default and gives one line.
+void expectDefaultKeptWithOneLine(const std::vector<std::string>& arguments) {
+    parse({});
+    const SaverSettings defaults = saverSettings;
+    HostOptions host;
+    std::string error;
+    ASSERT_TRUE(parse(arguments, host, error)) << error;
+    EXPECT_EQ(std::memcmp(&saverSettings, &defaults, sizeof defaults), 0);
+    EXPECT_EQ(host.maxFps, HostOptions().maxFps);
+    EXPECT_EQ(host.preset, 0);
+    EXPECT_EQ(host.picturePath, "");
+    ASSERT_EQ(host.ignoredValues.size(), 1u);
+    const std::string& line = host.ignoredValues[0];
+    EXPECT_EQ(line.find('\n'), std::string::npos);
+    const std::string ending = "; keeping the default";
+    EXPECT_TRUE(line.size() > ending.size() &&
+                line.compare(line.size() - ending.size(), ending.size(), ending) == 0)
+        << line;
+}
+
+TEST(SaverOptions, EveryRangeTakesBothEndsAndKeepsTheDefaultJustBeyond) {
     for (int i = 0; i < kSaverOptionCount; ++i) {
         const SaverOption& option = kSaverOptions[i];
         if (option.kind != OptionKind::kWhole && option.kind != OptionKind::kReal) {
@@ -62,24 +82,33 @@ TEST(SaverOptions, EveryRangeTakesBothEndsAndRefusesJustBeyond) {
                 << error;
             EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)),
                             static_cast<float>(end));
+            EXPECT_TRUE(host.ignoredValues.empty());
         }
-        EXPECT_FALSE(parse({flag, formatNumber(option.low - beyond)}));
-        EXPECT_FALSE(parse({flag, formatNumber(option.high + beyond)}));
+        expectDefaultKeptWithOneLine({flag, formatNumber(option.low - beyond)});
+        expectDefaultKeptWithOneLine({flag, formatNumber(option.high + beyond)});
     }
 }
 
-TEST(SaverOptions, MalformedOrUnknownGivesOneLine) {
-    const std::vector<std::vector<std::string>> bad = {
-        {"--drips", "3x"},        {"--drips", " 3"},           {"--drips"},
-        {"--grid-x", "1.5"},      {"--speed", "fast"},         {"--speed", "nan"},
-        {"--min-color", ""},      {"--drips=16"},              {"-drips="},
-        {"--source", "Sky"},      {"--texture-width", "300"},  {"--preset", "5"},
-        {"--picture", ""},        {"--window-id", "0"},        {"--bogus"},
-        {"--no-drips", "3"},      {"---root"},                 {"root"},
-        {"--rotate-x-time", "-1"}, {"-root=1"},                {"--no-color=0"},
-        {"-fps=1"},               {"--picture="},              {"-bogus=1"},
+// A setting's bad value keeps its default, so that a daemon's line still draws; what says where
+// to draw, an unknown name or a flag given a value ends the program with one line.
+TEST(SaverOptions, BadValuesKeepTheDefaultAndTheRestGivesOneLine) {
+    const std::vector<std::vector<std::string>> kept = {
+        {"--drips", "3x"},        {"--drips", " 3"},          {"--drips"},
+        {"--grid-x", "1.5"},      {"--speed", "fast"},        {"--speed", "nan"},
+        {"--min-color", ""},      {"--drips=16"},             {"-drips="},
+        {"--source", "Sky"},      {"--texture-width", "300"}, {"--preset", "5"},
+        {"--picture", ""},        {"--rotate-x-time", "-1"},  {"--picture="},
+        {"--max-fps", "0"},       {"-speed", "0"},            {"-max-color"},
     };
-    for (const auto& arguments : bad) {
+    for (const auto& arguments : kept) {
+        SCOPED_TRACE(arguments[0]);
+        expectDefaultKeptWithOneLine(arguments);
+    }
+    const std::vector<std::vector<std::string>> fatal = {
+        {"--window-id", "0"}, {"--window-id"}, {"--bogus"},  {"--no-drips", "3"}, {"---root"},
+        {"root"},             {"-root=1"},     {"--no-color=0"}, {"-fps=1"},      {"-bogus=1"},
+    };
+    for (const auto& arguments : fatal) {
         SCOPED_TRACE(arguments[0]);
         HostOptions host;
         std::string error;
@@ -123,7 +152,9 @@ TEST(SaverOptions, ColoursInHexadecimalNowAndByNameOnceTheDisplayIsOpen) {
         SCOPED_TRACE(line.back());
         HostOptions host;
         std::string error;
-        ASSERT_TRUE(parse(line, host, error) && resolveColorNames(host, lookUp, error)) << error;
+        ASSERT_TRUE(parse(line, host, error)) << error;
+        resolveColorNames(host, lookUp);
+        EXPECT_TRUE(host.ignoredValues.empty());
         EXPECT_FLOAT_EQ(saverSettings.minColor.red, 1.0f);
         EXPECT_FLOAT_EQ(saverSettings.minColor.green, 0.0f);
         EXPECT_NEAR(saverSettings.minColor.blue, 128 / 255.0, 1e-6);
@@ -132,11 +163,17 @@ TEST(SaverOptions, ColoursInHexadecimalNowAndByNameOnceTheDisplayIsOpen) {
     HostOptions host;
     std::string error;
     ASSERT_TRUE(parse({"-max-color", "nosuchcolour"}, host, error));
-    EXPECT_FALSE(resolveColorNames(host, lookUp, error));
-    EXPECT_EQ(error, "-max-color nosuchcolour: expected " + colour);
-    EXPECT_FALSE(parse({"-root", "-max-color"}, host, error));
-    EXPECT_EQ(error, "-max-color needs a value: " + colour +
-                         " (a shell drops everything from # on: write ff0000 or red)");
+    const RgbColor before = saverSettings.maxColor;
+    resolveColorNames(host, lookUp);
+    EXPECT_EQ(std::memcmp(&saverSettings.maxColor, &before, sizeof before), 0);
+    EXPECT_EQ(host.ignoredValues,
+              std::vector<std::string>{"-max-color nosuchcolour: expected " + colour +
+                                       "; keeping the default"});
+    ASSERT_TRUE(parse({"-root", "-max-color"}, host, error));
+    EXPECT_EQ(host.ignoredValues,
+              std::vector<std::string>{"-max-color needs a value: " + colour +
+                                       " (a shell drops everything from # on: write ff0000 or "
+                                       "red); keeping the default"});
 }
 
 TEST(SaverOptions, PresetComesBeforeTheOtherOptionsWhereverItStands) {
@@ -157,6 +194,7 @@ TEST(SaverOptions, WindowIdInHexadecimalOrDecimal) {
         {"0x1a00003", true, 0x1a00003}, {"0X1A", true, 26},   {"27262979", true, 27262979},
         {"0x", false, 0},               {"-5", false, 0},     {"12abc", false, 0},
         {"0x100000000", false, 0},      {"0", false, 0},      {"", false, 0},
+        {"0x0x5", false, 0},            {"0x+5", false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

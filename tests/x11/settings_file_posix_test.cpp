@@ -53,7 +53,8 @@ std::string bytes(const Record& r, const SaverOption* except = nullptr) {
         const size_t size = except->field.type == FieldType::kColor ? sizeof(RgbColor) : 4;
         (except->field.inSettings ? settings : host).replace(except->field.offset, size, size, '-');
     }
-    return settings + host + path + std::to_string(r.host.colorNames.size());
+    return settings + host + path + std::to_string(r.host.colorNames.size()) +
+           std::to_string(r.host.ignoredValues.size());
 }
 
 std::string attributeOf(const std::string& element, const std::string& name) {
@@ -125,6 +126,14 @@ std::vector<Control> controls(const std::string& xml) {
     return list;
 }
 
+// The option a control sets, from the first word it writes: "-picture %" is picture's,
+// "-no-color" color's.
+const SaverOption* optionOf(const Control& control) {
+    const std::string name = control.others.at(0).at(0).substr(1);
+    const SaverOption* option = findSaverOption(name);
+    return option || name.compare(0, 3, "no-") != 0 ? option : findSaverOption(name.substr(3));
+}
+
 // Every other state of a control is accepted, and changes its own control's field and nothing
 // else; a preset, by its nature, also the fields the preset sets.
 TEST(SettingsFile, EveryArgumentItCanWriteIsAcceptedAndChangesItsFieldAlone) {
@@ -132,9 +141,12 @@ TEST(SettingsFile, EveryArgumentItCanWriteIsAcceptedAndChangesItsFieldAlone) {
     EXPECT_NE(xml.find("<screensaver name=\"mereflow\" _label=\"3D Mereflow\">"),
               std::string::npos);
     std::set<std::string> ids;
+    std::set<std::string> names;
     for (const Control& control : controls(xml)) {
         EXPECT_TRUE(ids.insert(control.id).second) << control.id << " twice";
-        const SaverOption* option = findSaverOption(control.id);
+        const SaverOption* option = optionOf(control);
+        ASSERT_NE(option, nullptr) << control.id;
+        names.insert(option->name);
         for (const auto& arguments : control.others) {
             SCOPED_TRACE(arguments[0] + (arguments.size() > 1 ? " " + arguments[1] : ""));
             Record before = parsed({});
@@ -148,7 +160,7 @@ TEST(SettingsFile, EveryArgumentItCanWriteIsAcceptedAndChangesItsFieldAlone) {
         }
     }
     for (int i = 0; i < kSaverOptionCount; ++i) { // every option the dialog sets is in the file
-        EXPECT_EQ(ids.count(kSaverOptions[i].name) == 1, kSaverOptions[i].widget != Widget::kNone)
+        EXPECT_EQ(names.count(kSaverOptions[i].name) == 1, kSaverOptions[i].widget != Widget::kNone)
             << kSaverOptions[i].name;
     }
 }
@@ -193,7 +205,11 @@ TEST(SettingsFile, FitsTheDialogsFormat) {
                         attributeOf(tag, number).find('.') != std::string::npos)
                 << tag;
         }
-        for (const char* arg : {"arg", "arg-set", "arg-unset"}) {
+        // Xfce's dialog passes arg-unset when its box is ticked, and gives a file chooser only
+        // to the element whose id is "file".
+        EXPECT_EQ(attributeOf(tag, "arg-unset"), "") << tag;
+        EXPECT_TRUE(tagName(tag) != "file" || attributeOf(tag, "id") == "file") << tag;
+        for (const char* arg : {"arg", "arg-set"}) {
             // Letters, digits, underscores and the format's few marks; no std::regex, on which
             // the sanitizer build's compiler warns.
             const std::string value = attributeOf(tag, arg);

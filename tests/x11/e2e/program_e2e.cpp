@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -119,21 +120,49 @@ void expectCleanStop(ProgramRun& program) {
     expectCleanExit(program);
 }
 
+constexpr unsigned long kRed = 0xE02020;
+constexpr unsigned long kBlue = 0x2020E0;
+
+// A pixmap of the whole screen, red on its left half and blue on its right.
+Pixmap makeScreenPixmap(Display* d) {
+    const int width = DisplayWidth(d, DefaultScreen(d));
+    return makeTwoColourPixmap(d, DefaultRootWindow(d), width, DisplayHeight(d, DefaultScreen(d)),
+                               kRed, kBlue, width / 2);
+}
+
 // Paints the root window's background: the left half red, the right half blue, or all black.
+void paintRoot(Display* d, bool twoHalves) {
+    const Pixmap pixmap =
+        twoHalves ? makeScreenPixmap(d)
+                  : makeTwoColourPixmap(d, DefaultRootWindow(d), DisplayWidth(d, DefaultScreen(d)),
+                                        DisplayHeight(d, DefaultScreen(d)), 0, 0, 0);
+    XSetWindowBackgroundPixmap(d, DefaultRootWindow(d), pixmap);
+    XClearWindow(d, DefaultRootWindow(d));
+    XFreePixmap(d, pixmap);
+    XSync(d, False);
+}
+
 void paintRoot(bool twoHalves) {
-    const int screen = DefaultScreen(display());
-    const Pixmap pixmap = XCreatePixmap(display(), root(), kScreenWidth, kScreenHeight,
-                                        static_cast<unsigned>(DefaultDepth(display(), screen)));
-    const GC gc = XCreateGC(display(), pixmap, 0, nullptr);
-    XSetForeground(display(), gc, twoHalves ? 0xE02020 : 0);
-    XFillRectangle(display(), pixmap, gc, 0, 0, kScreenWidth / 2, kScreenHeight);
-    XSetForeground(display(), gc, twoHalves ? 0x2020E0 : 0);
-    XFillRectangle(display(), pixmap, gc, kScreenWidth / 2, 0, kScreenWidth / 2, kScreenHeight);
-    XSetWindowBackgroundPixmap(display(), root(), pixmap);
-    XClearWindow(display(), root());
-    XFreeGC(display(), gc);
-    XFreePixmap(display(), pixmap);
-    XSync(display(), False);
+    paintRoot(display(), twoHalves);
+}
+
+// Waits until the pixel at (x, y) of the window shows the colour, give or take the lighting.
+bool waitForColour(Display* d, Window window, int x, int y, unsigned long colour) {
+    Rgb seen = {};
+    const Rgb wanted = {static_cast<int>(colour >> 16), static_cast<int>(colour >> 8 & 0xFF),
+                        static_cast<int>(colour & 0xFF)};
+    const bool shown = waitUntil(
+        [&] {
+            const std::vector<Rgb> row = readRow(d, window, y);
+            seen = static_cast<int>(row.size()) > x ? row[x] : Rgb{};
+            return std::abs(seen.red - wanted.red) < 40 &&
+                   std::abs(seen.green - wanted.green) < 40 &&
+                   std::abs(seen.blue - wanted.blue) < 40;
+        },
+        kTimeout);
+    EXPECT_TRUE(shown) << "at " << x << "," << y << ": " << seen.red << " " << seen.green << " "
+                       << seen.blue;
+    return shown;
 }
 
 TEST(NativeProgram, FullscreenWhiteLiesWhereTheWindowsSaverPutsIt) {
@@ -304,13 +333,22 @@ TEST(NativeProgram, DrawsIntoAWindowHandedOver) {
     }
 }
 
+// After its first frames, or at any moment while the program starts, as a daemon may do.
 TEST(NativeProgram, EndsCleanlyWhenItsWindowIsDestroyed) {
-    const Window window = makeHelperWindow();
-    ProgramRun program(std::vector<std::string>{"--window-id", std::to_string(window)} + kCalm);
-    ASSERT_TRUE(waitForLitPixel(display(), window, 200, 150, kTimeout));
-    XDestroyWindow(display(), window);
-    XSync(display(), False);
-    expectCleanExit(program);
+    for (int ms = -1; ms <= 150; ms += ms < 0 ? 1 : 10) {
+        SCOPED_TRACE(ms < 0 ? "after the first frame" : std::to_string(ms) + " ms after the start");
+        const Window window = makeHelperWindow();
+        ProgramRun program(std::vector<std::string>{"--window-id", std::to_string(window)} +
+                           kCalm);
+        if (ms < 0) {
+            ASSERT_TRUE(waitForLitPixel(display(), window, 200, 150, kTimeout));
+        } else {
+            usleep(static_cast<useconds_t>(ms) * 1000);
+        }
+        XDestroyWindow(display(), window);
+        XSync(display(), False);
+        expectCleanExit(program);
+    }
 }
 
 // As a daemon runs a line with shell characters: through /bin/sh -c, with exec so that the
@@ -319,30 +357,49 @@ ShellLine shellLine(const std::string& arguments) {
     return {std::string("exec ") + MEREFLOW_PROGRAM + " " + arguments};
 }
 
-TEST(NativeProgram, BadOptionExitsTwoWithOneLineAndNoWindow) {
+// A value the program cannot use keeps its setting's default and the program draws, as a daemon
+// leaves a monitor black when its program ends; what it cannot go on without ends it before any
+// window, with status 2.
+TEST(NativeProgram, BadValuesKeepTheDefaultAndBadOptionsExitTwo) {
     const std::string colour = "a colour: #rrggbb, rrggbb, 0xrrggbb or an X colour name";
+    const std::string kept = "; keeping the default";
     const struct {
         const char* line;
         std::string error;
+        bool draws;
     } cases[] = {
-        {"--fullscreen --drips 16", "--drips 16: expected a whole number from 0 to 15"},
-        {"-fullscreen -root=1", "-root=1: -root takes no value"},
-        // The name is read once the display is open, and still before any window.
-        {"-fullscreen -min-color nosuchcolour", "-min-color nosuchcolour: expected " + colour},
+        {"--fullscreen --drips 16", "--drips 16: expected a whole number from 0 to 15" + kept,
+         true},
+        // The name is read once the display is open.
+        {"-fullscreen -min-color nosuchcolour", "-min-color nosuchcolour: expected " + colour + kept,
+         true},
         // The shell drops the comment that "#00ff00" begins.
         {"-fullscreen -max-color #00ff00",
          "-max-color needs a value: " + colour +
-             " (a shell drops everything from # on: write ff0000 or red)"},
+             " (a shell drops everything from # on: write ff0000 or red)" + kept,
+         true},
+        // What Xfce's settings dialog writes for an untouched settings file: whole numbers only.
+        {"-fullscreen -drips 3 -min-amplitude 4 -max-amplitude 10 -speed 0 -grid-x 80 -grid-y 60 "
+         "-max-fps 60 -zoom-amplitude 14",
+         "-speed 0: expected a number from 0.1 to 3" + kept, true},
+        {"-fullscreen -root=1", "-root=1: -root takes no value", false},
+        {"-fullscreen -bogus 3", "unknown option -bogus (mereflow --help lists them)", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         const int windowsBefore = countTopLevelWindows(display());
         ProgramRun program(shellLine(c.line));
-        int status = -1;
-        ASSERT_TRUE(program.waitExit(kTimeout, status));
-        EXPECT_EQ(status, 2);
+        if (c.draws) {
+            EXPECT_TRUE(
+                waitForLitPixel(display(), root(), kScreenWidth / 2, kScreenHeight / 2, kTimeout));
+            expectCleanStop(program);
+        } else {
+            int status = -1;
+            ASSERT_TRUE(program.waitExit(kTimeout, status));
+            EXPECT_EQ(status, 2);
+            EXPECT_EQ(countTopLevelWindows(display()), windowsBefore);
+        }
         EXPECT_EQ(program.errorOutput(), "mereflow: " + c.error + "\n");
-        EXPECT_EQ(countTopLevelWindows(display()), windowsBefore);
     }
 }
 
@@ -385,56 +442,75 @@ TEST(NativeProgram, DesktopShowsTheScreenAsItWasAtStart) {
 }
 
 // What a daemon does before it starts the program on each monitor: two black windows, one per
-// half of the screen, each carrying the screenshot of its half. The left one's is of its size;
-// the right one's is of the whole screen, its own half blue, to be cut at the window's place.
+// half of the screen, each carrying the screenshot of its half where the daemon takes one. The
+// left one's is of its size; the right one's is of the whole screen, its own half blue, to be cut
+// at the window's place.
 struct DaemonWindows {
-    static constexpr unsigned long kColours[2] = {0x20E020, 0x2020E0};
+    static constexpr unsigned long kColours[2] = {0x20E020, kBlue};
     Window windows[2];
-    Pixmap screenshots[2];
+    Pixmap screenshots[2] = {};
 
-    DaemonWindows() {
+    explicit DaemonWindows(bool withScreenshots) {
         for (int i = 0; i < 2; ++i) {
             windows[i] = XCreateSimpleWindow(display(), root(), i * kScreenWidth / 2, 0,
                                              kScreenWidth / 2, kScreenHeight, 0, 0, 0);
             XMapWindow(display(), windows[i]);
+            if (!withScreenshots) {
+                continue;
+            }
             screenshots[i] = i == 0 ? setScreenshot(display(), windows[i], kScreenWidth / 2,
                                                     kScreenHeight, kColours[i], 0)
                                     : setScreenshot(display(), windows[i], kScreenWidth,
                                                     kScreenHeight, kColours[i], kScreenWidth / 2);
         }
+        XSync(display(), False);
     }
     ~DaemonWindows() {
         for (int i = 0; i < 2; ++i) {
             XDestroyWindow(display(), windows[i]);
-            XFreePixmap(display(), screenshots[i]);
+            if (screenshots[i] != 0) {
+                XFreePixmap(display(), screenshots[i]);
+            }
         }
         XSync(display(), False);
     }
     std::string environment(int i) const { return "XSCREENSAVER_WINDOW=" + hex(windows[i]); }
 };
 
-TEST(NativeProgram, UnderADaemonDesktopShowsEachWindowsOwnScreenshot) {
-    paintRoot(true);
-    const DaemonWindows daemon;
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(i);
-        ProgramRun program(kCalm + std::vector<std::string>{"-root", "--source", "desktop"},
-                           {daemon.environment(i)});
-        const Rgb wanted = {static_cast<int>(DaemonWindows::kColours[i] >> 16),
-                            static_cast<int>(DaemonWindows::kColours[i] >> 8 & 0xFF),
-                            static_cast<int>(DaemonWindows::kColours[i] & 0xFF)};
-        Rgb middle = {};
-        EXPECT_TRUE(waitUntil(
-            [&] {
-                middle = readRow(display(), daemon.windows[i], kScreenHeight / 2)[kScreenWidth / 4];
-                return std::abs(middle.red - wanted.red) < 40 &&
-                       std::abs(middle.green - wanted.green) < 40 &&
-                       std::abs(middle.blue - wanted.blue) < 40;
-            },
-            kTimeout))
-            << middle.red << " " << middle.green << " " << middle.blue;
-        expectCleanStop(program);
-        EXPECT_EQ(program.errorOutput(), "");
+// Each of the daemon's windows shows its own monitor's desktop: the screenshot it carries, or,
+// where the daemon takes none and its black windows cover the screen, the wallpaper.
+TEST(NativeProgram, UnderADaemonDesktopShowsEachMonitorsOwnPart) {
+    const struct {
+        const char* how;
+        bool screenshots;
+        const char* wallpaper; // the root property that names it, or null
+        unsigned long colours[2];
+    } cases[] = {
+        {"the daemon's screenshots", true, nullptr, {DaemonWindows::kColours[0], kBlue}},
+        {"the wallpaper in _XROOTPMAP_ID", false, "_XROOTPMAP_ID", {kRed, kBlue}},
+        {"the wallpaper in ESETROOT_PMAP_ID", false, "ESETROOT_PMAP_ID", {kRed, kBlue}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        // The root behind the screenshots is of two colours, to show that they come first.
+        paintRoot(c.screenshots);
+        const DaemonWindows daemon(c.screenshots);
+        std::optional<RootPixmapProperty> wallpaper;
+        if (c.wallpaper) {
+            wallpaper.emplace(display(), c.wallpaper, makeScreenPixmap(display()));
+        }
+        for (int i = 0; i < 2; ++i) {
+            SCOPED_TRACE(i);
+            ProgramRun program(kCalm + std::vector<std::string>{"-root", "--source", "desktop"},
+                               {daemon.environment(i)});
+            waitForColour(display(), daemon.windows[i], kScreenWidth / 4, kScreenHeight / 2,
+                          c.colours[i]);
+            expectCleanStop(program);
+            EXPECT_EQ(program.errorOutput(), "");
+            // Black again, as the daemon keeps it, so that the next one reads a blank screen.
+            XClearWindow(display(), daemon.windows[i]);
+            XSync(display(), False);
+        }
     }
 }
 
@@ -443,7 +519,10 @@ TEST(NativeProgram, DesktopFallsBackToChomifyAndSaysWhy) {
     ASSERT_NE(mkdtemp(home), nullptr);
     const std::string preferences = std::string(home) + "/.xscreensaver";
     std::ofstream(preferences) << "timeout:\t0:10:00\ngrabDesktopImages:\tFalse\n";
-    const DaemonWindows daemon;
+    const DaemonWindows daemon(true);
+    // The daemon's windows cover the screen in black, and the wallpaper's pixmap is gone.
+    RootPixmapProperty wallpaper(display(), "_XROOTPMAP_ID", makeScreenPixmap(display()));
+    wallpaper.freePixmap();
     struct Case {
         const char* how;
         std::vector<std::string> arguments;
@@ -453,12 +532,13 @@ TEST(NativeProgram, DesktopFallsBackToChomifyAndSaysWhy) {
         const char* line;
     };
     const Case cases[] = {
-        {"a screen of one colour",
+        {"a screen of one colour and a wallpaper freed",
          {"--fullscreen"},
          {},
          root(),
          kScreenWidth / 2,
-         "mereflow: the screen is one single colour; showing Chomify instead\n"},
+         "mereflow: no screenshot, the screen is one colour and no wallpaper is set; showing "
+         "Chomify instead\n"},
         {"grabbing turned off under a daemon",
          {"-root"},
          {daemon.environment(0), "HOME=" + std::string(home)},
@@ -502,44 +582,91 @@ void addRandrMonitor(Display* d, const char* name, const ScreenRectangle& r, boo
     XRRFreeScreenResources(resources);
 }
 
+// A 1824 x 768 screen on a private Xvfb, with two RandR monitors side by side; stopped, and
+// DISPLAY given back, however the case ends.
+struct TwoRandrMonitors {
+    static constexpr ScreenRectangle kMonitors[2] = {{0, 0, 1024, 768}, {1024, 0, 800, 600}};
+    PrivateXvfb xvfb;
+
+    bool start() {
+        if (!xvfb.start(1824, 768)) {
+            return false;
+        }
+        addRandrMonitor(display(), "MEREFLOW-1", kMonitors[0], true);
+        addRandrMonitor(display(), "MEREFLOW-2", kMonitors[1], false);
+        int count = 0;
+        XRRFreeMonitors(XRRGetMonitors(display(), DefaultRootWindow(display()), True, &count));
+        return count == 2;
+    }
+    Display* display() const { return xvfb.display(); }
+};
+
 TEST(NativeProgram, FullscreenWhiteLiesWholeInEachRandrMonitor) {
-    PrivateXvfb wide; // stopped, and DISPLAY given back, however the case ends
-    ASSERT_TRUE(wide.start(1824, 768));
-    Display* d = wide.display();
-    const ScreenRectangle monitors[] = {{0, 0, 1024, 768}, {1024, 0, 800, 600}};
-    addRandrMonitor(d, "MEREFLOW-1", monitors[0], true);
-    addRandrMonitor(d, "MEREFLOW-2", monitors[1], false);
-    int count = 0;
-    XRRFreeMonitors(XRRGetMonitors(d, DefaultRootWindow(d), True, &count));
-    ASSERT_EQ(count, 2);
-    {
-        ProgramRun program(std::vector<std::string>{"--fullscreen"} + kCalm);
-        for (const ScreenRectangle& m : monitors) {
-            SCOPED_TRACE(m.x);
-            // The surface covers 73 % of each monitor's middle row, centred in the monitor.
-            EXPECT_TRUE(waitUntil(
-                [&] {
-                    const std::vector<Rgb> row =
-                        readRow(d, DefaultRootWindow(d), m.y + m.height / 2);
-                    const std::vector<Rgb> part(row.begin() + m.x, row.begin() + m.x + m.width);
-                    int first = -1;
-                    int last = -1;
-                    for (int x = 0; x < m.width; ++x) {
-                        if (part[x].sum() > 60) {
-                            last = x;
-                            first = first < 0 ? x : first;
-                        }
+    TwoRandrMonitors screen;
+    ASSERT_TRUE(screen.start());
+    Display* d = screen.display();
+    ProgramRun program(std::vector<std::string>{"--fullscreen"} + kCalm);
+    for (const ScreenRectangle& m : TwoRandrMonitors::kMonitors) {
+        SCOPED_TRACE(m.x);
+        // The surface covers 73 % of each monitor's middle row, centred in the monitor.
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                const std::vector<Rgb> row = readRow(d, DefaultRootWindow(d), m.y + m.height / 2);
+                const std::vector<Rgb> part(row.begin() + m.x, row.begin() + m.x + m.width);
+                int first = -1;
+                int last = -1;
+                for (int x = 0; x < m.width; ++x) {
+                    if (part[x].sum() > 60) {
+                        last = x;
+                        first = first < 0 ? x : first;
                     }
-                    const double share = litShare(part);
-                    return share > 0.70 && share < 0.76 &&
-                           std::abs(first + last - m.width) < m.width / 50;
-                },
-                kTimeout));
+                }
+                const double share = litShare(part);
+                return share > 0.70 && share < 0.76 &&
+                       std::abs(first + last - m.width) < m.width / 50;
+            },
+            kTimeout));
+    }
+    expectCleanStop(program);
+}
+
+// Desktop gives each monitor its own part of the screen: of the wallpaper behind -root, and of
+// the screenshot of a handed-over window that grows to span the screen after its first frames.
+TEST(NativeProgram, OnTwoRandrMonitorsDesktopGivesEachItsOwnPart) {
+    TwoRandrMonitors screen;
+    ASSERT_TRUE(screen.start());
+    Display* d = screen.display();
+    paintRoot(d, false);
+    for (const bool grows : {false, true}) {
+        SCOPED_TRACE(grows ? "a window grown to span the screen" : "-root and the wallpaper");
+        std::optional<RootPixmapProperty> wallpaper;
+        Window drawn = DefaultRootWindow(d);
+        std::vector<std::string> environment;
+        if (grows) {
+            drawn = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 400, 300, 0, 0, 0);
+            XMapWindow(d, drawn);
+            setPixmapProperty(d, drawn, "_SCREENSAVER_SCREENSHOT", makeScreenPixmap(d));
+            environment.push_back("XSCREENSAVER_WINDOW=" + hex(drawn));
+        } else {
+            wallpaper.emplace(d, "_XROOTPMAP_ID", makeScreenPixmap(d));
+        }
+        ProgramRun program(kCalm + std::vector<std::string>{"-root", "--source", "desktop"},
+                           environment);
+        if (grows) {
+            ASSERT_TRUE(waitForColour(d, drawn, 200, 150, kRed));
+            XResizeWindow(d, drawn, 1824, 768);
+            XSync(d, False);
+        }
+        const unsigned long colours[2] = {kRed, kBlue};
+        for (int i = 0; i < 2; ++i) {
+            const ScreenRectangle& m = TwoRandrMonitors::kMonitors[i];
+            waitForColour(d, drawn, m.x + m.width / 2, m.y + m.height / 2, colours[i]);
         }
         expectCleanStop(program);
-    }
-    for (const char* name : {"MEREFLOW-1", "MEREFLOW-2"}) {
-        XRRDeleteMonitor(d, DefaultRootWindow(d), XInternAtom(d, name, False));
+        EXPECT_EQ(program.errorOutput(), "");
+        if (grows) {
+            XDestroyWindow(d, drawn);
+        }
     }
 }
 

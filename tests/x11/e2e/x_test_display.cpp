@@ -226,26 +226,59 @@ int countTopLevelWindows(Display* display) {
     return static_cast<int>(count);
 }
 
-Pixmap setScreenshot(Display* display, Window window, int width, int height, unsigned long colour,
-                     int colourFrom) {
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(display, window, &attributes);
-    const Pixmap pixmap =
-        XCreatePixmap(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                      static_cast<unsigned>(attributes.depth));
+Pixmap makeTwoColourPixmap(Display* display, Drawable drawable, int width, int height,
+                           unsigned long left, unsigned long right, int split) {
+    Window root = 0;
+    int x = 0;
+    int y = 0;
+    unsigned drawableWidth = 0;
+    unsigned drawableHeight = 0;
+    unsigned border = 0;
+    unsigned depth = 0;
+    XGetGeometry(display, drawable, &root, &x, &y, &drawableWidth, &drawableHeight, &border,
+                 &depth);
+    const Pixmap pixmap = XCreatePixmap(display, drawable, static_cast<unsigned>(width),
+                                        static_cast<unsigned>(height), depth);
     const GC gc = XCreateGC(display, pixmap, 0, nullptr);
-    XSetForeground(display, gc, 0);
-    XFillRectangle(display, pixmap, gc, 0, 0, static_cast<unsigned>(width),
+    XSetForeground(display, gc, left);
+    XFillRectangle(display, pixmap, gc, 0, 0, static_cast<unsigned>(split),
                    static_cast<unsigned>(height));
-    XSetForeground(display, gc, colour);
-    XFillRectangle(display, pixmap, gc, colourFrom, 0, static_cast<unsigned>(width - colourFrom),
+    XSetForeground(display, gc, right);
+    XFillRectangle(display, pixmap, gc, split, 0, static_cast<unsigned>(width - split),
                    static_cast<unsigned>(height));
     XFreeGC(display, gc);
+    return pixmap;
+}
+
+void setPixmapProperty(Display* display, Window window, const char* name, Pixmap pixmap) {
     // Format 32: the one value goes as a long.
     const long value = static_cast<long>(pixmap);
-    XChangeProperty(display, window, XInternAtom(display, "_SCREENSAVER_SCREENSHOT", False),
-                    XA_PIXMAP, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(&value),
-                    1);
+    XChangeProperty(display, window, XInternAtom(display, name, False), XA_PIXMAP, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&value), 1);
     XSync(display, False);
+}
+
+Pixmap setScreenshot(Display* display, Window window, int width, int height, unsigned long colour,
+                     int colourFrom) {
+    const Pixmap pixmap = makeTwoColourPixmap(display, window, width, height, 0, colour, colourFrom);
+    setPixmapProperty(display, window, "_SCREENSAVER_SCREENSHOT", pixmap);
     return pixmap;
+}
+
+RootPixmapProperty::RootPixmapProperty(Display* display, const char* name, Pixmap pixmap)
+    : display_(display), name_(name), pixmap_(pixmap) {
+    setPixmapProperty(display, DefaultRootWindow(display), name, pixmap);
+}
+
+RootPixmapProperty::~RootPixmapProperty() {
+    XDeleteProperty(display_, DefaultRootWindow(display_), XInternAtom(display_, name_, False));
+    freePixmap();
+}
+
+void RootPixmapProperty::freePixmap() {
+    if (pixmap_ != 0) {
+        XFreePixmap(display_, pixmap_);
+        pixmap_ = 0;
+    }
+    XSync(display_, False);
 }

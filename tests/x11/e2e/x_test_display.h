@@ -77,10 +77,36 @@ bool waitForLitPixel(Display* display, Window window, int x, int y, double timeo
 // Top-level windows of the screen.
 int countTopLevelWindows(Display* display);
 
+// A width x height pixmap at the drawable's depth, of the left colour up to x = split and of the
+// right one from there on. The caller frees it.
+Pixmap makeTwoColourPixmap(Display* display, Drawable drawable, int width, int height,
+                           unsigned long left, unsigned long right, int split);
+
+// Sets a property of type PIXMAP and format 32 on the window.
+void setPixmapProperty(Display* display, Window window, const char* name, Pixmap pixmap);
+
 // Plays a daemon's screenshot: a width x height pixmap at the window's depth, black left of x =
 // colourFrom and colour from there on, set as the window's _SCREENSAVER_SCREENSHOT. The caller
 // frees the pixmap it returns.
 Pixmap setScreenshot(Display* display, Window window, int width, int height, unsigned long colour,
                      int colourFrom);
+
+// Plays a desktop that publishes its wallpaper: the root's property names the pixmap, which it
+// owns. Deletes the property and frees the pixmap however the case ends, as the cases share one
+// display.
+class RootPixmapProperty {
+public:
+    RootPixmapProperty(Display* display, const char* name, Pixmap pixmap);
+    ~RootPixmapProperty();
+    RootPixmapProperty(const RootPixmapProperty&) = delete;
+    RootPixmapProperty& operator=(const RootPixmapProperty&) = delete;
+    // As the program that set it may do at any time, leaving the property behind.
+    void freePixmap();
+
+private:
+    Display* display_;
+    const char* name_;
+    Pixmap pixmap_;
+};
 
 double monotonicSeconds();
