@@ -3,6 +3,7 @@
 
 #include "textures/picture_size.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 
@@ -12,8 +13,28 @@
 
 namespace {
 
-// Beyond this libjpeg refuses to work (a progressive picture holds all its coefficients).
-constexpr long kMaxJpegMemory = 384L * 1024 * 1024;
+// A component's blocks, rounded up to whole units of its sampling factor (4 at most), never
+// reach more than 31 pixels past a side: one 16-bit coefficient each pixel then covers them.
+constexpr uint64_t kCoefficientPadding = 8 * MAX_SAMP_FACTOR - 1;
+// Row buffers, a few rows of each component at full width (measured below 16 bytes a pixel of
+// the width), and tables of some tens of kilobytes: each given twice that or more.
+constexpr uint64_t kRowBufferBytesPerPixel = 32;
+constexpr uint64_t kTableBytes = 1024 * 1024;
+// libjpeg turns pictures of one or three components into RGB, and no others.
+constexpr uint64_t kColourComponents = 3;
+
+constexpr uint64_t jpegMemoryNeed(uint64_t width, uint64_t height, uint64_t components) {
+    const uint64_t coefficients =
+        (width + kCoefficientPadding) * (height + kCoefficientPadding) * sizeof(JCOEF);
+    return components * (coefficients + width * kRowBufferBytesPerPixel) + kTableBytes;
+}
+
+// Within the pixel cap the need is largest where the sides sum the most: the widest picture.
+constexpr uint64_t kMaxJpegMemory =
+    jpegMemoryNeed(kMaxPictureSide, kMaxPicturePixels / kMaxPictureSide, kColourComponents);
+
+const char kPictureNeedsTooMuchMemory[] =
+    "the picture needs more memory than the program allows for a picture";
 
 struct JpegErrors {
     jpeg_error_mgr manager;
@@ -29,19 +50,26 @@ struct JpegErrors {
 
 void jpegFailed(j_common_ptr info) {
     const int code = info->err->msg_code;
-    if (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE) {
+    if (code == JERR_OUT_OF_MEMORY) {
         failWith(info, kNoMemoryForPicture);
+    }
+    // libjpeg asks for backing store only when the picture needs more than its limit.
+    if (code == JERR_NO_BACKING_STORE) {
+        failWith(info, kPictureNeedsTooMuchMemory);
     }
     char message[JMSG_LENGTH_MAX];
     info->err->format_message(info, message);
     failWith(info, message);
 }
 
-// A file that ends before its last scanline is refused: libjpeg would show grey for the rest.
-// Other warnings (a stray byte between markers, say) are let through unprinted, and the decoder
-// goes on.
+// A scan that stops before its last scanline, at the end of the file or at a marker (an end of
+// image, say), is refused: libjpeg would pad the rest with grey, a picture of any size from a
+// few bytes. A progressive picture that ends cleanly after whole scans raises neither, and is
+// shown as coarse as its scans make it. Other warnings (a stray byte between markers, say) are
+// let through unprinted, and the decoder goes on.
 void jpegMessage(j_common_ptr info, int level) {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) {
+    const int code = info->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) {
         failWith(info, "the pixels are cut short");
     }
 }
@@ -79,12 +107,15 @@ bool decode(std::FILE* file, RgbPicture& image, JpegErrors& errors, TextureSize 
         return false;
     }
     jpeg_create_decompress(&info);
-    info.mem->max_memory_to_use = kMaxJpegMemory;
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
     if (!pictureSizeAllowed(info.image_width, info.image_height)) {
         failWith(reinterpret_cast<j_common_ptr>(&info), "the picture is too large");
     }
+    // libjpeg has refused more than MAX_COMPONENTS already, and the sides are within the cap.
+    info.mem->max_memory_to_use = static_cast<long>(jpegMemoryLimit(
+        static_cast<uint16_t>(info.image_width), static_cast<uint16_t>(info.image_height),
+        static_cast<uint8_t>(info.num_components)));
     info.out_color_space = JCS_RGB;
     chooseScale(info, texture);
     jpeg_start_decompress(&info);
@@ -102,6 +133,10 @@ bool decode(std::FILE* file, RgbPicture& image, JpegErrors& errors, TextureSize 
 }
 
 } // namespace
+
+uint64_t jpegMemoryLimit(uint16_t width, uint16_t height, uint8_t components) {
+    return std::min(jpegMemoryNeed(width, height, components), kMaxJpegMemory);
+}
 
 bool readJpeg(const std::string& path, RgbPicture& image, std::string& error, TextureSize texture) {
     std::FILE* file = std::fopen(path.c_str(), "rb");

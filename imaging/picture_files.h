@@ -12,6 +12,11 @@
 constexpr int32_t kMaxPictureSide = 16384;
 constexpr uint64_t kMaxPicturePixels = 67108864;
 
+// What libjpeg may hold for a picture whose frame header gives these sides and components: a
+// progressive picture keeps every coefficient of every component until its last scan, plus row
+// buffers and tables. Never more than a colour picture within the caps above needs.
+uint64_t jpegMemoryLimit(uint16_t width, uint16_t height, uint8_t components);
+
 // The texture size settings a picture is read for. A JPEG larger than its working size (chosen
 // from its full size, as for any picture) is decoded at 1/2, 1/4 or 1/8 of its size, the
 // smallest that still leaves both sides at or above the working size. Zero: full size.

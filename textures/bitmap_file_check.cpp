@@ -59,9 +59,13 @@ bool bitmapFileHoldsItsPixels(const uint8_t* data, uint32_t size) {
     const uint64_t rows = static_cast<uint64_t>(layout.height < 0 ? -layout.height : layout.height);
     uint64_t pixelBytes = layout.imageBytes;
     if (layout.compression == kUncompressed || layout.compression == kBitFields) {
-        // Each row is padded to 4 bytes; all in 64 bits, so no declared size can overflow.
+        // Each row is padded to 4 bytes. One row fits in 64 bits, but rows times its size may
+        // not: the rows are counted against what the file can hold before they are multiplied.
         const uint64_t rowBytes =
             (static_cast<uint64_t>(layout.width) * layout.bitCount + 31) / 32 * 4;
+        if (rows > size / rowBytes) {
+            return false;
+        }
         pixelBytes = rowBytes * rows;
     }
     return pixelBytes > 0 && pixelOffset + pixelBytes <= size;

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <vector>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -43,21 +48,98 @@ std::string greyJpeg(size_t scanBytes, bool ends) {
     return ends ? bytes + "\xff\xd9" : bytes;
 }
 
-// 1/2, 1/4 or 1/8 of a 64-pixel JPEG, whichever is smallest yet covers the working size.
+// A flat side x side progressive JPEG from libjpeg, in the scans of jpeg_simple_progression,
+// every component at full resolution.
+std::string progressiveJpeg(int side) {
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &bytes, &size);
+    info.image_width = info.image_height = static_cast<JDIMENSION>(side);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
+    jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(3 * static_cast<size_t>(side), 150);
+    for (JSAMPROW rows = row.data(); info.next_scanline < info.image_height;) {
+        jpeg_write_scanlines(&info, &rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    const std::string out(reinterpret_cast<const char*>(bytes), size);
+    std::free(bytes);
+    return out;
+}
+
+// The file's first `scans` scans, whole, then an end marker. Entropy-coded data never holds a
+// start-of-scan marker: it stuffs a zero after each 0xff.
+std::string firstScans(const std::string& jpeg, int scans) {
+    size_t at = 0;
+    for (int i = 0; i <= scans && at != std::string::npos; ++i) {
+        at = jpeg.find("\xff\xda", at + 1);
+    }
+    return jpeg.substr(0, at) + "\xff\xd9";
+}
+
+// 1/2, 1/4 or 1/8 of a 64-pixel JPEG, whichever is smallest yet covers the working size. A
+// progressive one that ends after its first scans is shown too, coarser.
 TEST(PictureFiles, JpegIsDecodedAtTheSmallestScaleThatCoversTheWorkingSize) {
+    const std::string grey = greyJpeg(2000, true);
+    const std::string twoScans = firstScans(progressiveJpeg(64), 2);
     const struct {
+        const std::string& bytes;
         TextureSize texture;
         int side;
-    } cases[] = {{{0, 0}, 64}, {{16, 16}, 16}, {{8, 4}, 8}, {{100, 100}, 64}, {{16, 64}, 64}};
-    const std::string path = tempPath("grey.jpg");
-    writeBytes(path, greyJpeg(2000, true));
+    } cases[] = {{grey, {0, 0}, 64},     {grey, {16, 16}, 16}, {grey, {8, 4}, 8},
+                 {grey, {100, 100}, 64}, {grey, {16, 64}, 64}, {twoScans, {16, 16}, 16}};
+    const std::string path = tempPath("scaled.jpg");
     for (const auto& c : cases) {
+        writeBytes(path, c.bytes);
         RgbPicture image;
         std::string error;
         ASSERT_TRUE(readPicture(path, image, error, c.texture)) << error;
         EXPECT_EQ(image.width, c.side) << c.texture.width << " x " << c.texture.height;
         EXPECT_EQ(image.height, c.side) << c.texture.width << " x " << c.texture.height;
     }
+}
+
+// A progressive picture keeps every coefficient of each component until its last scan: two
+// bytes a pixel a component, which the limit must cover up to the pixel cap and no further.
+TEST(PictureFiles, JpegMemoryLimitHoldsEveryCoefficientWithinThePixelCap) {
+    const struct {
+        uint16_t width;
+        uint16_t height;
+        uint8_t components;
+        bool covered;
+    } cases[] = {
+        {8192, 8192, 3, true},  {16384, 4096, 3, true},   {16384, 4096, 1, true},
+        {8192, 8192, 4, false}, {16384, 16384, 3, false},
+    };
+    for (const auto& c : cases) {
+        const uint64_t coefficients = 2ull * c.width * c.height * c.components;
+        EXPECT_EQ(jpegMemoryLimit(c.width, c.height, c.components) > coefficients, c.covered)
+            << c.width << " x " << c.height << " x " << int{c.components};
+    }
+}
+
+// Made at 8192 x 8192, progressive, 4:4:4; decoded at 1/8, which still covers a 1024 texture.
+TEST(PictureFiles, ProgressiveJpegAtThePixelCapDecodes) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "too slow and too large under the sanitizers";
+#endif
+    const std::string path = tempPath("large_progressive.jpg");
+    writeBytes(path, progressiveJpeg(8192));
+    RgbPicture image;
+    std::string error;
+    ASSERT_TRUE(readPicture(path, image, error, {1024, 1024})) << error;
+    EXPECT_EQ(image.width, 1024);
+    EXPECT_EQ(image.height, 1024);
+    std::remove(path.c_str());
 }
 
 TEST(PictureFiles, BrokenFilesAreRefusedWithTheirName) {
@@ -71,6 +153,7 @@ TEST(PictureFiles, BrokenFilesAreRefusedWithTheirName) {
         {"cut.ppm", "P6\n4 4\n255\nabc"},
         {"huge.ppm", "P6\n99999 2\n255\n"},
         {"short.jpg", greyJpeg(100, false)},
+        {"stops.jpg", greyJpeg(100, true)},
     };
     for (const auto& c : cases) {
         const std::string path = tempPath(c.name);

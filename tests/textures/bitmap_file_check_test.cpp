@@ -86,6 +86,11 @@ TEST(BitmapFileCheck, EnormousDeclaredSizesFailWithoutOverflow) {
     put32(file, 22, 1);
     put16(file, 28, 1);
     EXPECT_FALSE(holds(file));
+    put32(file, 10, 14 + 40);
+    put32(file, 18, 1263665316); // 8 bytes a pixel: rows times a row wrap to 32 bytes
+    put32(file, 22, 1824726041);
+    put16(file, 28, 64);
+    EXPECT_FALSE(holds(file));
 }
 
 TEST(BitmapFileCheck, MalformedHeadersFail) {

@@ -136,11 +136,29 @@ TEST(RenderFrames, CustomPictureIsPreparedAsTheSaverPreparesIt) {
     std::filesystem::remove_all(out);
 }
 
-// The hexadecimal forms only: render_frames opens no display to read colour names.
+// The hexadecimal forms only: render_frames opens no display to read colour names. Drips of
+// pure red, in any form, change the red of what untinted water draws and nothing else.
 TEST(RenderFrames, TakesColoursInHexadecimal) {
-    const std::string frame = " --size 32x24 --frames 1 --every 0";
+    const std::string frame = " --size 32x24 --frames 30 --every 30 --out " + ::testing::TempDir();
+    const std::string drawn = ::testing::TempDir() + "/frame_0030.png";
+    const auto draw = [&](const std::string& options, RgbPicture& picture) {
+        std::remove(drawn.c_str());
+        std::string error;
+        return renderFrames(options + frame) && readPng(drawn, picture, error);
+    };
+    RgbPicture untinted;
+    ASSERT_TRUE(draw("--color 0", untinted));
     for (const char* colour : {"ff0000", "'#ff0000'", "0xff0000"}) {
-        EXPECT_TRUE(renderFrames(std::string("--min-color ") + colour + frame)) << colour;
+        const std::string both = std::string(" ") + colour + " ";
+        RgbPicture tinted;
+        ASSERT_TRUE(draw("--min-color" + both + "--max-color" + both, tinted)) << colour;
+        ASSERT_EQ(tinted.rgb.size(), untinted.rgb.size());
+        int changed[3] = {};
+        for (size_t i = 0; i < tinted.rgb.size(); ++i) {
+            changed[i % 3] += tinted.rgb[i] != untinted.rgb[i];
+        }
+        EXPECT_GT(changed[0], 0) << colour;
+        EXPECT_EQ(changed[1] + changed[2], 0) << colour;
     }
     EXPECT_FALSE(renderFrames("--max-color red" + frame));
 }
