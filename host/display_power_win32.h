@@ -1,6 +1,6 @@
 // Following whether the displays are lit: the console's display state, which the full-screen
 // saver asks the system for, and the monitor-power system command. Drawing pauses while every
-// display is off and goes on where it was when one comes back.
+// display is off and goes on where it was when one comes back, or when input arrives.
 #pragma once
 
 #include <windows.h>

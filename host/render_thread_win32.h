@@ -15,7 +15,8 @@
 //    too) it waits on renderWake, and once woken it restarts the frame clock.
 // 3. To pause (every display asleep), the window thread resets renderWake, then sets
 //    renderPaused; so a render thread that sees the flag finds the event already reset.
-// 4. To resume, only when paused, the window thread clears renderPaused, then sets renderWake.
+// 4. To resume (a display wakes, or input arrives), only when paused, the window thread clears
+//    renderPaused, then sets renderWake.
 // 5. To stop it, the window thread clears renderRunning, sets renderWake so that a paused
 //    render thread wakes, then polls renderThread for at most about a second.
 // 6. The render thread finishes the frame it is drawing, tears down, and sets renderThread to

@@ -1,5 +1,5 @@
-// The program's own procedure for the saver window: creation and destruction steps, and the
-// first mouse moves that never count.
+// The program's own procedure for the saver window: creation and destruction steps, the first
+// mouse moves that never count, and the input that ends a pause in drawing.
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -24,6 +24,7 @@
 #include <cstdio>
 
 int32_t mouseMoveCount = 0;
+POINT pausePointer = {0, 0};
 void (*randomPresetPick)() = pickRandomPreset;
 
 namespace {
@@ -139,8 +140,24 @@ bool dropEarlyMouseMove() {
 // to the dismissal rules, which leave the display state alone.
 void followDisplayPower(DisplayPower power) {
     if (power == DisplayPower::Off) {
+        if (renderPaused.load() == 0) {
+            GetCursorPos(&pausePointer);
+        }
         pauseRendering();
     } else if (power == DisplayPower::On) {
+        resumeRendering();
+    }
+}
+
+// NOTE: Windows and Wine also send moves that go nowhere (a window appearing under the pointer),
+// so only a pointer found away from where it was at the pause counts.
+void resumeOnPointerMove() {
+    if (renderPaused.load() == 0) {
+        return;
+    }
+    POINT pointer = {};
+    GetCursorPos(&pointer);
+    if (pointer.x != pausePointer.x || pointer.y != pausePointer.y) {
         resumeRendering();
     }
 }
@@ -158,9 +175,22 @@ LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         // The render thread sets its viewport once; nothing follows a resize.
         return 0;
+    // NOTE: when input wakes the display, Windows XP and 9x send neither SC_MONITORPOWER -1 nor
+    // a notification, and a display that never went dark sends nothing: input resumes drawing
+    // itself, and the dismissal rules still judge it afterwards.
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        resumeRendering();
+        break;
     case WM_MOUSEMOVE:
-        if (!isPreview && dropEarlyMouseMove()) {
-            return 0;
+        if (!isPreview) {
+            resumeOnPointerMove();
+            if (dropEarlyMouseMove()) {
+                return 0;
+            }
         }
         break;
     case WM_POWERBROADCAST:

@@ -14,6 +14,10 @@ constexpr int32_t kIgnoredMouseMoves = 20;
 // counting at its largest value). Window thread only.
 extern int32_t mouseMoveCount;
 
+// Where the pointer was when drawing paused; while paused, a move that finds it elsewhere
+// resumes drawing. Window thread only.
+extern POINT pausePointer;
+
 // The random preset's pick at window creation: pickRandomPreset. Only tests put in another, to
 // choose the preset.
 extern void (*randomPresetPick)();

@@ -4,6 +4,7 @@
 
 #include "settings/saver_settings.h"
 #include "support/test_window_win32.h"
+#include "surface/drips.h"
 #include "surface/surface_grid.h"
 
 #include "support/scene_settings.h"
@@ -87,6 +88,23 @@ TEST_F(RenderThread, OnlyReadsTheSettingsEvenWithRandomPresetsOn) {
     EXPECT_TRUE(stopWithinASecond());
     EXPECT_EQ(saverSettings.meshX, 20.0f);
     EXPECT_EQ(surfaceGrid.columns, 20);
+}
+
+// A drip spawned as drawing pauses ages by the frames after the pause only: waking from the
+// wait restarts the frame clock.
+TEST_F(RenderThread, TimeSpentPausedIsNoAnimationTime) {
+    dripPool = DripPool(); // no drip of the render thread's own: it has no "Maximum Drips"
+    start();
+    ASSERT_TRUE(changesWithin(renderedFrames, 5000));
+    pauseRendering();
+    pumpMessagesFor(200); // the frame being drawn ends
+    saverSettings.maxDrips = 1;
+    spawnDrip(512, 384, 10, 1000, 1, 1, 1);
+    pumpMessagesFor(300);
+    resumeRendering();
+    ASSERT_TRUE(changesWithin(renderedFrames, 1000));
+    EXPECT_TRUE(stopWithinASecond());
+    EXPECT_LT(dripPool.slots[0].age, 0.05f);
 }
 
 } // namespace

@@ -17,6 +17,14 @@ void registerClassOnce() {
     RegisterClassA(&windowClass); // fails harmlessly when already registered
 }
 
+void dispatchPendingMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
 } // namespace
 
 TestWindow::TestWindow(int x, int y, int width, int height) {
@@ -37,13 +45,19 @@ TestWindow::~TestWindow() {
 void pumpMessagesFor(DWORD milliseconds) {
     const DWORD start = GetTickCount();
     do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        dispatchPendingMessages();
         Sleep(10);
     } while (GetTickCount() - start < milliseconds);
+}
+
+bool changesWithin(const std::atomic<uint32_t>& counter, DWORD milliseconds) {
+    const uint32_t start = counter.load();
+    const DWORD begin = GetTickCount();
+    while (counter.load() == start && GetTickCount() - begin < milliseconds) {
+        dispatchPendingMessages();
+        Sleep(1);
+    }
+    return counter.load() != start;
 }
 
 COLORREF screenPixel(int x, int y) {
