@@ -29,6 +29,11 @@ run_tests() {
         echo "$name: no results (exit $status)"
         tail -20 "$results/$name.log"
         broken=1
+    elif [ "$status" -ne 0 ] && grep -q '<testsuites[^>]* failures="0"' "$results/$name.xml"; then
+        # Every test passed, yet the run failed: a sanitizer's report at exit, a leak say.
+        echo "$name: every test passed, but the run ended with status $status"
+        grep -E -A12 '^(==[0-9]+==ERROR|SUMMARY)' "$results/$name.log" | head -30
+        broken=1
     fi
 }
 
@@ -52,6 +57,7 @@ fi
 
 if build sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMEREFLOW_SANITIZE=ON; then
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        LSAN_OPTIONS=suppressions=$root/tests/support/leak_suppressions.txt \
         run_tests sanitize build/sanitize/tests/mereflow_tests --gtest_output="xml:$results/sanitize.xml"
     # The program's leak check stays off: the OpenGL driver it loads keeps allocations to the end.
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \

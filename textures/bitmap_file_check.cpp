@@ -56,7 +56,9 @@ bool bitmapFileHoldsItsPixels(const uint8_t* data, uint32_t size) {
         return false;
     }
     const uint64_t pixelOffset = read32(data + 10);
-    const uint64_t rows = static_cast<uint64_t>(layout.height < 0 ? -layout.height : layout.height);
+    // In 64 bits, where the most negative height has a positive counterpart.
+    const int64_t height = layout.height;
+    const uint64_t rows = static_cast<uint64_t>(height < 0 ? -height : height);
     uint64_t pixelBytes = layout.imageBytes;
     if (layout.compression == kUncompressed || layout.compression == kBitFields) {
         // Each row is padded to 4 bytes. One row fits in 64 bits, but rows times its size may
