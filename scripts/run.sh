@@ -62,6 +62,7 @@ if [ "$headless" -eq 0 ]; then
     echo "== running build/$flavour/mereflow.scr ${arguments[*]} on $DISPLAY (a key, a click or a move ends it)"
     status=0
     wine "$saver" "${arguments[@]}" || status=$?
+    # The exit code is the mode's result (the configuration dialog's OK or Cancel), not a failure.
     echo "mereflow.scr ended with exit code $status"
     exit 0
 fi
