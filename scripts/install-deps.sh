@@ -61,7 +61,7 @@ else
   log=$(mktemp)
   install "${missing[@]}" "${missing_32_bit[@]}" >"$log" 2>&1 || {
     grep -E '^E:' "$log" | head -3
-    echo "the 32-bit Wine packages cannot be installed now; the Windows tests will use the 64-bit build"
+    echo "the 32-bit Wine packages cannot be installed now; the Windows tests and scripts/run.sh will use the 64-bit build"
     [ ${#missing[@]} -eq 0 ] || install "${missing[@]}"
   }
   rm -f "$log"

@@ -25,6 +25,7 @@ else
     run_dir=${run_dir:-$root/build/run64}
     why="this machine runs no 32-bit Windows programs (no 32-bit kernel support or no 32-bit Wine): running the 64-bit build of the same saver under 64-bit Wine"
 fi
+echo "== $why"
 LOG_DIR=$run_dir TARGET=mereflow_scr configure_and_build "$flavour" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" ||
     { echo "the whole logs are in $run_dir"; exit 1; }
@@ -57,7 +58,6 @@ if ! wine reg query "$settings" /v 000_000 >/dev/null 2>&1; then
     logged_step "$log" wine reg add "$settings" /v 000_046 /t REG_DWORD /d 1 /f || exit
 fi
 
-echo "== $why"
 if [ "$headless" -eq 0 ]; then
     echo "== running build/$flavour/mereflow.scr ${arguments[*]} on $DISPLAY (a key, a click or a move ends it)"
     status=0
