@@ -228,17 +228,10 @@ int countTopLevelWindows(Display* display) {
 
 Pixmap makeTwoColourPixmap(Display* display, Drawable drawable, int width, int height,
                            unsigned long left, unsigned long right, int split) {
-    Window root = 0;
-    int x = 0;
-    int y = 0;
-    unsigned drawableWidth = 0;
-    unsigned drawableHeight = 0;
-    unsigned border = 0;
-    unsigned depth = 0;
-    XGetGeometry(display, drawable, &root, &x, &y, &drawableWidth, &drawableHeight, &border,
-                 &depth);
-    const Pixmap pixmap = XCreatePixmap(display, drawable, static_cast<unsigned>(width),
-                                        static_cast<unsigned>(height), depth);
+    const Pixmap pixmap =
+        XCreatePixmap(display, drawable, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height),
+                      static_cast<unsigned>(DefaultDepth(display, DefaultScreen(display))));
     const GC gc = XCreateGC(display, pixmap, 0, nullptr);
     XSetForeground(display, gc, left);
     XFillRectangle(display, pixmap, gc, 0, 0, static_cast<unsigned>(split),

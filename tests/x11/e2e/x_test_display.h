@@ -77,7 +77,7 @@ bool waitForLitPixel(Display* display, Window window, int x, int y, double timeo
 // Top-level windows of the screen.
 int countTopLevelWindows(Display* display);
 
-// A width x height pixmap at the drawable's depth, of the left colour up to x = split and of the
+// A width x height pixmap at the screen's depth, of the left colour up to x = split and of the
 // right one from there on. The caller frees it.
 Pixmap makeTwoColourPixmap(Display* display, Drawable drawable, int width, int height,
                            unsigned long left, unsigned long right, int split);
@@ -85,7 +85,7 @@ Pixmap makeTwoColourPixmap(Display* display, Drawable drawable, int width, int h
 // Sets a property of type PIXMAP and format 32 on the window.
 void setPixmapProperty(Display* display, Window window, const char* name, Pixmap pixmap);
 
-// Plays a daemon's screenshot: a width x height pixmap at the window's depth, black left of x =
+// Plays a daemon's screenshot: a width x height pixmap at the screen's depth, black left of x =
 // colourFrom and colour from there on, set as the window's _SCREENSAVER_SCREENSHOT. The caller
 // frees the pixmap it returns.
 Pixmap setScreenshot(Display* display, Window window, int width, int height, unsigned long colour,
