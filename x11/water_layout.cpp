@@ -77,17 +77,14 @@ bool layOutWater(Display* display, const SaverWindow& window, const DesktopImage
     const MonitorList monitors = listMonitors(display);
     const WaterLayout now = {spansScreen(display, window), window.screenRect(), true};
     frameViewports = layoutMonitors(monitors, now.window, !now.spansScreen);
-    const bool first = !layout.picturesCut;
     if (saverSettings.sourceTexture != kSourceDesktop || !needsNewPictures(desktop, layout, now)) {
-        layout.spansScreen = now.spansScreen;
-        layout.window = now.window;
         return false;
     }
     if (cutDesktopPictures(desktop, monitors, now)) {
         layout = now;
         return true;
     }
-    if (first) {
+    if (!layout.picturesCut) {
         showChomifyInstead("no memory for the desktop picture");
     } else {
         std::fprintf(stderr, "mereflow: no memory for the desktop picture; keeping the pictures "

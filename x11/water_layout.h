@@ -18,7 +18,8 @@
 bool readSourcePicture(Display* display, const WindowChoice& choice, const HostOptions& host,
                        DesktopImage& desktop, std::string& error);
 
-// The layout the frames draw in, for one size and place of the window.
+// A layout of the water for one size and place of the window: the one Desktop's pictures were
+// last cut for.
 struct WaterLayout {
     // A window that spans the screen gives each monitor its own viewport and, with Desktop, its
     // own part of the desktop; a smaller one shows the water once, as the Windows preview does.
@@ -28,8 +29,8 @@ struct WaterLayout {
 };
 
 // Lays the frames' viewports out for the window as it is now, and for Desktop cuts the pictures
-// of this layout from the kept image when the last layout's no longer fit. Updates layout; true
-// when new pictures wait for uploadSourcePicture. The first call, before the scene starts, turns
+// of this layout from the kept image when those of the last cut no longer fit. Updates layout
+// when it cuts; true when new pictures wait for uploadSourcePicture. The first call, before the scene starts, turns
 // Desktop into Chomify (with one line) when the pictures cannot be had.
 bool layOutWater(Display* display, const SaverWindow& window, const DesktopImage& desktop,
                  WaterLayout& layout);
