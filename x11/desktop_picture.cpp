@@ -3,8 +3,8 @@
 #include "x11/desktop_picture.h"
 
 #include "imaging/picture_files.h"
-#include "x11/daemon_preferences.h"
-#include "x11/visual_masks.h"
+#include "native/daemons/daemon_preferences.h"
+#include "native/pictures/visual_masks.h"
 #include "x11/x_error_trap.h"
 
 #include <X11/Xatom.h>
@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -153,23 +152,6 @@ bool readScreenshot(Display* display, Window window, DesktopImage& image, std::s
     return true;
 }
 
-// The picture repeated from its top-left corner over width x height pixels.
-bool tile(const RgbPicture& piece, int width, int height, RgbPicture& picture) {
-    if (!allocatePicture(picture, width, height)) {
-        return false;
-    }
-    const size_t pieceRow = 3 * static_cast<size_t>(piece.width);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* from = &piece.rgb[(y % piece.height) * pieceRow];
-        uint8_t* out = &picture.rgb[3 * static_cast<size_t>(y) * width];
-        for (int x = 0; x < width; x += piece.width) {
-            const size_t pixels = static_cast<size_t>(std::min(piece.width, width - x));
-            std::memcpy(out + 3 * static_cast<size_t>(x), from, 3 * pixels);
-        }
-    }
-    return true;
-}
-
 // The wallpaper, from the first of the root's two properties that names a pixmap there is;
 // whyNot is set only when its memory cannot be had.
 bool readWallpaper(Display* display, DesktopImage& image, std::string& whyNot) {
@@ -191,7 +173,7 @@ bool readWallpaper(Display* display, DesktopImage& image, std::string& whyNot) {
                       DefaultVisual(display, screen), piece, unreadable)) {
             continue;
         }
-        if (!tile(piece, rootWidth, rootHeight, image.picture)) {
+        if (!tilePicture(piece, rootWidth, rootHeight, image.picture)) {
             whyNot = "no memory for the desktop picture";
             return false;
         }

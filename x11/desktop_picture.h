@@ -1,22 +1,11 @@
 // The Desktop source: what the screen showed before the program, or a daemon, covered it.
 #pragma once
 
-#include "common/monitor_layout.h"
-#include "textures/rgb_picture.h"
+#include "native/pictures/desktop_image.h"
 
 #include <X11/Xlib.h>
 
 #include <string>
-
-// What the Desktop source read, kept whole: the pictures each layout needs are cut from it.
-struct DesktopImage {
-    RgbPicture picture;
-    ScreenRect onRoot = {}; // the root-window pixels the picture covers
-    // Whether a window that does not span the screen shows its own rectangle of the picture, as
-    // a daemon's screenshot and the wallpaper are cut for one window per monitor; else it shows
-    // the whole picture, as the screen read from the root shrinks into a small window.
-    bool cutToWindow = false;
-};
 
 // The first of these that can be had: the handed-over window's screenshot (the daemon's
 // _SCREENSAVER_SCREENSHOT, taken before it blanked the monitors; handedOver is 0 for none); the

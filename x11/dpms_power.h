@@ -1,7 +1,7 @@
 // The X server's DPMS power level, as the display-sleep watch reads it.
 #pragma once
 
-#include "x11/display_sleep.h"
+#include "native/running/display_sleep.h"
 
 #include <X11/Xlib.h>
 

@@ -7,13 +7,13 @@
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
 #include "textures/builtin_texture.h"
-#include "x11/display_sleep.h"
+#include "native/running/display_sleep.h"
 #include "x11/dpms_power.h"
-#include "x11/frame_pacer.h"
-#include "x11/saver_options.h"
+#include "native/running/frame_pacer.h"
+#include "native/options/saver_options.h"
 #include "x11/saver_window.h"
-#include "x11/stop_signals.h"
-#include "x11/water_layout.h"
+#include "native/running/stop_signals.h"
+#include "x11/screen_reading.h"
 #include "x11/x_error_trap.h"
 
 #include <poll.h>
@@ -73,7 +73,8 @@ void runFrames(Display* display, SaverWindow& window, const DesktopImage& deskto
         if (events.end) {
             break;
         }
-        if (events.resized && layOutWater(display, window, desktop, layout)) {
+        if (events.resized &&
+            layOutWater(readScreenShape(display), window.screenRect(), desktop, layout)) {
             XErrorTrap trap(display);
             uploadSourcePicture();
         }
@@ -115,7 +116,7 @@ int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
         return gone ? endStatus() : kStatusFailed;
     }
     WaterLayout layout;
-    layOutWater(display, window, desktop, layout);
+    layOutWater(readScreenShape(display), window.screenRect(), desktop, layout);
     {
         // The GL driver's own requests name the window too.
         XErrorTrap trap(display);

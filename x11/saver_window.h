@@ -2,7 +2,7 @@
 #pragma once
 
 #include "common/monitor_layout.h"
-#include "x11/window_choice.h"
+#include "native/daemons/window_choice.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>

@@ -1,5 +1,5 @@
 // The once-a-second look at the displays' power level.
-#include "x11/display_sleep.h"
+#include "native/running/display_sleep.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Which window the program draws in: first match wins.
 #pragma once
 
-#include "x11/saver_options.h"
+#include "native/options/saver_options.h"
 
 #include <cstdint>
 #include <string>

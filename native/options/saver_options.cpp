@@ -1,5 +1,5 @@
 // The option table and what reads it: the parser and --help.
-#include "x11/saver_options.h"
+#include "native/options/saver_options.h"
 
 #include "settings/color_text.h"
 #include "settings/presets.h"

@@ -1,6 +1,6 @@
 // The stop signals through a pipe: a flag alone could be set just after the loop looked at it
 // and just before it began to wait.
-#include "x11/stop_signals.h"
+#include "native/running/stop_signals.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,5 +1,5 @@
 // The order in which the program looks for its window.
-#include "x11/window_choice.h"
+#include "native/daemons/window_choice.h"
 
 bool chooseWindow(const HostOptions& host, const char* environmentWindow, WindowChoice& choice,
                   std::string& error) {

@@ -1,7 +1,7 @@
 // Writing mereflow.6 from the option table, through the same rows as --help.
-#include "x11/manual_page.h"
+#include "native/options/manual_page.h"
 
-#include "x11/saver_options.h"
+#include "native/options/saver_options.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // Writes mereflow.xml, the settings file of the daemon's settings dialog, to standard output.
-#include "x11/settings_file.h"
+#include "native/daemons/settings_file.h"
 
 #include <cstdio>
 

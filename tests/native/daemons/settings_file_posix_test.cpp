@@ -1,8 +1,8 @@
-#include "x11/settings_file.h"
+#include "native/daemons/settings_file.h"
 
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
-#include "x11/saver_options.h"
+#include "native/options/saver_options.h"
 
 #include <gtest/gtest.h>
 

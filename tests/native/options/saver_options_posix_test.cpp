@@ -1,9 +1,9 @@
-#include "x11/saver_options.h"
+#include "native/options/saver_options.h"
 
 #include "settings/saver_settings.h"
-#include "x11/display_sleep.h"
-#include "x11/frame_pacer.h"
-#include "x11/window_choice.h"
+#include "native/running/display_sleep.h"
+#include "native/running/frame_pacer.h"
+#include "native/daemons/window_choice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "x11/manual_page.h"
+#include "native/options/manual_page.h"
 
-#include "x11/saver_options.h"
+#include "native/options/saver_options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // A visual's masks turned into 8-bit channels.
-#include "x11/visual_masks.h"
+#include "native/pictures/visual_masks.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Writing mereflow.xml from the option table and the dialog's layout.
-#include "x11/settings_file.h"
+#include "native/daemons/settings_file.h"
 
-#include "x11/saver_options.h"
+#include "native/options/saver_options.h"
 
 #include <cassert>
 #include <cctype>

@@ -1,5 +1,5 @@
 // Pacing frames by the clock.
-#include "x11/frame_pacer.h"
+#include "native/running/frame_pacer.h"
 
 double FramePacer::waitMs(double nowMs) const {
     return nowMs < nextMs_ ? nextMs_ - nowMs : 0.0;

@@ -1,4 +1,4 @@
-#include "x11/visual_masks.h"
+#include "native/pictures/visual_masks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The Custom picture: decoded, given its working size, stretched into the source picture.
-#include "x11/custom_picture.h"
+#include "native/pictures/custom_picture.h"
 
 #include "imaging/picture_files.h"
 #include "settings/saver_settings.h"

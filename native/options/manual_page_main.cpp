@@ -1,5 +1,5 @@
 // Writes mereflow.6, the manual page, to standard output.
-#include "x11/manual_page.h"
+#include "native/options/manual_page.h"
 
 #include <cstdio>
 

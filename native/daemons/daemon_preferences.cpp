@@ -1,5 +1,5 @@
 // Reading the daemon's preferences file: "name: value" lines.
-#include "x11/daemon_preferences.h"
+#include "native/daemons/daemon_preferences.h"
 
 #include <cctype>
 #include <fstream>

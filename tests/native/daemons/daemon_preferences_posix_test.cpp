@@ -1,4 +1,4 @@
-#include "x11/daemon_preferences.h"
+#include "native/daemons/daemon_preferences.h"
 
 #include <gtest/gtest.h>
 
