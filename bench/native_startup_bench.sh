@@ -12,4 +12,4 @@ cmake --build build/native -j "$(nproc)" --target mereflow_x11 >/dev/null
 
 start_xvfb
 trap stop_xvfb EXIT
-python3 bench/native_startup_bench.py build/native/x11/mereflow "${1:-5}"
+python3 bench/native_startup_bench.py build/native/mereflow "${1:-5}"

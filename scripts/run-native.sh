@@ -9,13 +9,13 @@ root=$PWD
 
 bash scripts/install-deps.sh --native
 
-echo "== building build/native/x11/mereflow"
+echo "== building build/native/mereflow"
 mkdir -p build/run
 log=$root/build/run/native-build.log
 { cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release &&
     cmake --build build/native -j "$(nproc)" --target mereflow_x11; } >"$log" 2>&1 ||
     { tail -30 "$log"; echo "the build failed; the whole log is in $log"; exit 1; }
-program=$root/build/native/x11/mereflow
+program=$root/build/native/mereflow
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     echo "== running mereflow${*:+ $*} on $DISPLAY (a key or a click in its window ends it)"

@@ -110,8 +110,7 @@ bool pixmapSize(Display* display, Pixmap pixmap, int depth, int& width, int& hei
                                     &border, &pixmapDepth);
     width = static_cast<int>(pixmapWidth);
     height = static_cast<int>(pixmapHeight);
-    return trap.end() && known && static_cast<int>(pixmapDepth) == depth && width > 0 &&
-           height > 0;
+    return trap.end() && known && static_cast<int>(pixmapDepth) == depth && width > 0 && height > 0;
 }
 
 // Where a pixmap of the screen begins along one side of the root: a pixmap of the window's size
@@ -166,8 +165,8 @@ bool readWallpaper(Display* display, DesktopImage& image, std::string& whyNot) {
         RgbPicture piece;
         std::string unreadable; // a pixmap freed meanwhile: the next property may name another
         // Only the part from the origin that the root shows is read: the rest never shows.
-        if (pixmap == 0 || !pixmapSize(display, pixmap, DefaultDepth(display, screen), width,
-                                       height) ||
+        if (pixmap == 0 ||
+            !pixmapSize(display, pixmap, DefaultDepth(display, screen), width, height) ||
             !readArea(display, pixmap,
                       {0, 0, std::min(width, rootWidth), std::min(height, rootHeight)},
                       DefaultVisual(display, screen), piece, unreadable)) {

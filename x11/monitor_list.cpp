@@ -37,10 +37,10 @@ MonitorList listMonitors(Display* display) {
         int count = 0;
         XineramaScreenInfo* screens = XineramaQueryScreens(display, &count);
         for (int i = 0; screens && i < count; ++i) {
-            addMonitor(monitors,
-                       rectangle(screens[i].x_org, screens[i].y_org, screens[i].width,
-                                 screens[i].height),
-                       i == 0);
+            addMonitor(
+                monitors,
+                rectangle(screens[i].x_org, screens[i].y_org, screens[i].width, screens[i].height),
+                i == 0);
         }
         if (screens) {
             XFree(screens);

@@ -47,8 +47,10 @@ static_assert(std::is_standard_layout_v<HostOptions>, "HostOptions is read by of
 #define CHOICES(list) list, static_cast<int>(std::size(list))
 
 constexpr OptionChoice kSources[] = {
-    {"desktop", "Desktop", kSourceDesktop}, {"chomify", "Chomify", kSourceChomify},
-    {"sky", "Sky", kSourceSky},             {"white", "White", kSourceWhite},
+    {"desktop", "Desktop", kSourceDesktop},
+    {"chomify", "Chomify", kSourceChomify},
+    {"sky", "Sky", kSourceSky},
+    {"white", "White", kSourceWhite},
     {"custom", "Custom file", kSourceCustom},
 };
 constexpr OptionChoice kTextureSides[] = {
@@ -93,24 +95,20 @@ const SaverOption kSaverOptions[] = {
      Widget::kText, "Max color (write red or ff0000)", "the other end of the tints"},
     {"movement", OptionKind::kFlag, SETTING(enableMovement, kInt32), 0, 1, nullptr, 0, "1",
      Widget::kCheckBox, "Still camera", "sway and zoom the view by the rows below"},
-    {"rotate-x-amplitude", OptionKind::kWhole, SETTING(rotateXAmplitude, kFloat), 0,
-     kMovementMax, nullptr, 0, "0", Widget::kSpinButton, "RotateX amplitude",
-     "degrees of the swing about X"},
-    {"rotate-x-time", OptionKind::kWhole, SETTING(rotateXTime, kFloat), 0, kMovementMax, nullptr,
-     0, "0", Widget::kSpinButton, "RotateX time", "period of that swing; 0 holds it"},
-    {"rotate-y-amplitude", OptionKind::kWhole, SETTING(rotateYAmplitude, kFloat), 0,
-     kMovementMax, nullptr, 0, "0", Widget::kSpinButton, "RotateY amplitude",
-     "degrees of the swing about Y"},
-    {"rotate-y-time", OptionKind::kWhole, SETTING(rotateYTime, kFloat), 0, kMovementMax, nullptr,
-     0, "0", Widget::kSpinButton, "RotateY time", "period of that swing; 0 holds it"},
-    {"rotate-z-amplitude", OptionKind::kWhole, SETTING(rotateZAmplitude, kFloat), 0,
-     kMovementMax, nullptr, 0, "0", Widget::kSpinButton, "RotateZ amplitude",
-     "degrees of the swing about Z"},
-    {"rotate-z-time", OptionKind::kWhole, SETTING(rotateZTime, kFloat), 0, kMovementMax, nullptr,
-     0, "0", Widget::kSpinButton, "RotateZ time", "period of that swing; 0 holds it"},
-    {"zoom-amplitude", OptionKind::kWhole, SETTING(zoomAmplitude, kFloat), 0, kMovementMax,
-     nullptr, 0, "14", Widget::kSpinButton, "Zoom amplitude",
-     "the scale sweeps between 10/A and A/10"},
+    {"rotate-x-amplitude", OptionKind::kWhole, SETTING(rotateXAmplitude, kFloat), 0, kMovementMax,
+     nullptr, 0, "0", Widget::kSpinButton, "RotateX amplitude", "degrees of the swing about X"},
+    {"rotate-x-time", OptionKind::kWhole, SETTING(rotateXTime, kFloat), 0, kMovementMax, nullptr, 0,
+     "0", Widget::kSpinButton, "RotateX time", "period of that swing; 0 holds it"},
+    {"rotate-y-amplitude", OptionKind::kWhole, SETTING(rotateYAmplitude, kFloat), 0, kMovementMax,
+     nullptr, 0, "0", Widget::kSpinButton, "RotateY amplitude", "degrees of the swing about Y"},
+    {"rotate-y-time", OptionKind::kWhole, SETTING(rotateYTime, kFloat), 0, kMovementMax, nullptr, 0,
+     "0", Widget::kSpinButton, "RotateY time", "period of that swing; 0 holds it"},
+    {"rotate-z-amplitude", OptionKind::kWhole, SETTING(rotateZAmplitude, kFloat), 0, kMovementMax,
+     nullptr, 0, "0", Widget::kSpinButton, "RotateZ amplitude", "degrees of the swing about Z"},
+    {"rotate-z-time", OptionKind::kWhole, SETTING(rotateZTime, kFloat), 0, kMovementMax, nullptr, 0,
+     "0", Widget::kSpinButton, "RotateZ time", "period of that swing; 0 holds it"},
+    {"zoom-amplitude", OptionKind::kWhole, SETTING(zoomAmplitude, kFloat), 0, kMovementMax, nullptr,
+     0, "14", Widget::kSpinButton, "Zoom amplitude", "the scale sweeps between 10/A and A/10"},
     {"zoom-time", OptionKind::kWhole, SETTING(zoomTime, kFloat), 0, kMovementMax, nullptr, 0, "0",
      Widget::kSpinButton, "Zoom time", "period of the sweep; 0 holds A/10"},
     {"frame-rate", OptionKind::kFlag, SETTING(showFrameRate, kInt32), 0, 1, nullptr, 0, "0",
@@ -126,8 +124,8 @@ const SaverOption kSaverOptions[] = {
      "pixels down the picture's texture"},
     {"max-fps", OptionKind::kWhole, HOST(maxFps, kInt32), 1, 1000, nullptr, 0, "60",
      Widget::kSpinButton, "Frame rate limit", "the most frames a second"},
-    {"window-id", OptionKind::kWindow, HOST(windowId, kWindow), 0, 0, nullptr, 0, "",
-     Widget::kNone, "", "draw into this window (hexadecimal 0x... or decimal)"},
+    {"window-id", OptionKind::kWindow, HOST(windowId, kWindow), 0, 0, nullptr, 0, "", Widget::kNone,
+     "", "draw into this window (hexadecimal 0x... or decimal)"},
     {"root", OptionKind::kFlag, HOST(root, kInt32), 0, 1, nullptr, 0, "0", Widget::kNone, "",
      "draw on the root window"},
     {"fullscreen", OptionKind::kFlag, HOST(fullscreen, kInt32), 0, 1, nullptr, 0, "0",
@@ -176,7 +174,8 @@ bool parseWindowId(const char* text, uint32_t& id) {
     const char* digits = hex ? text + 2 : text;
     // Digits only: strtoull would also take a sign, spaces, or a second "0x".
     const size_t length = std::strlen(digits);
-    if (length == 0 || std::strspn(digits, hex ? "0123456789abcdefABCDEF" : "0123456789") != length) {
+    if (length == 0 ||
+        std::strspn(digits, hex ? "0123456789abcdefABCDEF" : "0123456789") != length) {
         return false;
     }
     errno = 0;
@@ -495,8 +494,8 @@ std::vector<OptionHelp> saverOptionHelpRows() {
         if (option.kind != OptionKind::kFlag && option.defaultText[0] != '\0') {
             meaning += std::string(", default ") + option.defaultText;
         } else if (option.kind == OptionKind::kFlag && option.field.inSettings) {
-            meaning += std::strcmp(option.defaultText, "1") == 0 ? ", on by default"
-                                                                 : ", off by default";
+            meaning +=
+                std::strcmp(option.defaultText, "1") == 0 ? ", on by default" : ", off by default";
         }
         rows.push_back({usage, meaning});
     }

@@ -50,7 +50,7 @@ struct SaverOption {
     // In the settings dialog. A checkbox's says what ticking it does: for a flag on by default,
     // turning it off, as both daemons' dialogs show a checkbox unticked at first.
     const char* label;
-    const char* help;  // one line of --help
+    const char* help; // one line of --help
 };
 
 // A colour value that only the display can read: an X colour name such as "red".

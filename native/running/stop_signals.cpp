@@ -4,8 +4,8 @@
 
 #include <cerrno>
 #include <csignal>
-#include <initializer_list>
 #include <fcntl.h>
+#include <initializer_list>
 #include <unistd.h>
 
 namespace {

@@ -1,18 +1,21 @@
-// mereflow: the water on X11, standalone or as a screen-saver daemon's program.
+// The X11 host: the display opened, the window chosen, and the frame loop on it.
 #include "common/clock.h"
 #include "common/gl.h"
 #include "common/random.h"
+#include "native/options/saver_options.h"
+#include "native/program/exit_status.h"
+#include "native/program/host_gl.h"
+#include "native/program/hosts.h"
+#include "native/running/display_sleep.h"
+#include "native/running/frame_pacer.h"
+#include "native/running/stop_signals.h"
 #include "scene/frame.h"
 #include "scene/scene_start.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
 #include "textures/builtin_texture.h"
-#include "native/running/display_sleep.h"
 #include "x11/dpms_power.h"
-#include "native/running/frame_pacer.h"
-#include "native/options/saver_options.h"
 #include "x11/saver_window.h"
-#include "native/running/stop_signals.h"
 #include "x11/screen_reading.h"
 #include "x11/x_error_trap.h"
 
@@ -24,9 +27,6 @@
 #include <string>
 
 namespace {
-
-constexpr int kStatusFailed = 1;
-constexpr int kStatusBadOption = 2;
 
 // An X colour name ("red", "rgb:ff/80/00"), from the screen's default colormap; each channel's
 // high byte.
@@ -40,6 +40,15 @@ bool lookUpXColor(Display* display, const std::string& name, uint8_t rgb[3]) {
     rgb[1] = static_cast<uint8_t>(color.green >> 8);
     rgb[2] = static_cast<uint8_t>(color.blue >> 8);
     return true;
+}
+
+// The frame's target is the window it was drawn for.
+void presentOnWindow(void* target) {
+    static_cast<SaverWindow*>(target)->swapBuffers();
+}
+
+bool hasGlxContext() {
+    return glXGetCurrentContext() != nullptr;
 }
 
 // Waits up to waitMs (for ever when negative) for an X event or a stop signal.
@@ -129,26 +138,8 @@ int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    HostOptions host;
-    std::string error;
-    if (!parseSaverOptions(argc, argv, host, error)) {
-        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
-        return kStatusBadOption;
-    }
-    if (host.help) {
-        std::fputs(saverOptionsHelp().c_str(), stdout);
-        return 0;
-    }
-    WindowChoice choice{};
-    if (!chooseWindow(host, std::getenv("XSCREENSAVER_WINDOW"), choice, error)) {
-        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
-        return kStatusBadOption;
-    }
-    if (!catchStopSignals()) {
-        std::fprintf(stderr, "mereflow: cannot catch the stop signals\n");
-        return kStatusFailed;
-    }
+int runX11Host(HostOptions& host, const WindowChoice& choice) {
+    hostGl = {presentOnWindow, hasGlxContext};
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "mereflow: cannot open the display \"%s\"\n", XDisplayName(nullptr));

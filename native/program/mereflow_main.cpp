@@ -1,0 +1,33 @@
+// mereflow: the water natively on Linux, standalone or as a screen-saver daemon's program.
+#include "native/daemons/window_choice.h"
+#include "native/options/saver_options.h"
+#include "native/program/exit_status.h"
+#include "native/program/hosts.h"
+#include "native/running/stop_signals.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+int main(int argc, char** argv) {
+    HostOptions host;
+    std::string error;
+    if (!parseSaverOptions(argc, argv, host, error)) {
+        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
+        return kStatusBadOption;
+    }
+    if (host.help) {
+        std::fputs(saverOptionsHelp().c_str(), stdout);
+        return 0;
+    }
+    WindowChoice choice{};
+    if (!chooseWindow(host, std::getenv("XSCREENSAVER_WINDOW"), choice, error)) {
+        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
+        return kStatusBadOption;
+    }
+    if (!catchStopSignals()) {
+        std::fprintf(stderr, "mereflow: cannot catch the stop signals\n");
+        return kStatusFailed;
+    }
+    return runX11Host(host, choice);
+}
