@@ -7,13 +7,6 @@
 
 #include <string>
 
-// The screen as the host sees it now: its whole size and its monitors, primary first.
-struct ScreenShape {
-    int width = 0;
-    int height = 0;
-    MonitorList monitors;
-};
-
 // A layout of the water for one size and place of the window: the one Desktop's pictures were
 // last cut for.
 struct WaterLayout {

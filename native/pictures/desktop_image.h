@@ -4,6 +4,13 @@
 #include "common/monitor_layout.h"
 #include "textures/rgb_picture.h"
 
+// The screen as the host sees it now: its whole size and its monitors (outputs), primary first.
+struct ScreenShape {
+    int width = 0;
+    int height = 0;
+    MonitorList monitors;
+};
+
 struct DesktopImage {
     RgbPicture picture;
     ScreenRect onRoot = {}; // the screen pixels the picture covers
