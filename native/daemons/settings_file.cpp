@@ -145,8 +145,14 @@ std::string element(const SaverOption& option, const LayoutRow& row, const std::
     case Widget::kFileName:
         // NOTE: Xfce's dialog gives a file chooser only to the element whose id is "file".
         return "<file" + attribute("id", "file") + label + arg + "/>";
-    case Widget::kText:
-        return "<string" + id + label + arg + "/>";
+    case Widget::kColor:
+        // NOTE: Xfce's dialog gives a colour button to an element of type "color", and writes the
+        // colour as #RRGGBB into arg; XScreenSaver's dialog reads no type on a <string> and shows
+        // a text field. The quotes keep the "#" from starting a comment, which Xfce's daemon
+        // (g_shell_parse_argv) and a shell would drop with the rest of the line; XScreenSaver's
+        // dialog reads the value back from between them.
+        return "<string" + id + label + attribute("type", "color") +
+               attribute("arg", std::string("-") + option.name + " '%'") + "/>";
     case Widget::kNone:
         break;
     }

@@ -57,6 +57,10 @@ constexpr OptionChoice kTextureSides[] = {
     {"128", "128", 128}, {"256", "256", 256}, {"512", "512", 512}, {"1024", "1024", 1024}};
 constexpr OptionChoice kPresets[] = {{"1", "1", 1}, {"2", "2", 2}, {"3", "3", 3}, {"4", "4", 4}};
 
+// Short names for the rows. A flag given a value always ends the program, whatever its row says.
+constexpr OnBadValue kKeep = OnBadValue::kKeepsItsValue;
+constexpr OnBadValue kEnd = OnBadValue::kEndsTheProgram;
+
 // The largest whole number a Movement edit of the configuration dialog holds.
 constexpr double kMovementMax = 99999;
 // No grid holds more vertices than this; a larger one is reduced to fit, so either side may be
@@ -66,71 +70,78 @@ constexpr double kGridSideMax = kMaxGridVertices;
 } // namespace
 
 const SaverOption kSaverOptions[] = {
-    {"source", OptionKind::kChoice, SETTING(sourceTexture, kInt32), 0, 0, CHOICES(kSources),
+    {"source", OptionKind::kChoice, kKeep, SETTING(sourceTexture, kInt32), 0, 0, CHOICES(kSources),
      "chomify", Widget::kSelect, "Picture:", "the picture on the water"},
-    {"picture", OptionKind::kPath, HOST(picturePath, kString), 0, 0, nullptr, 0, "",
+    {"picture", OptionKind::kPath, kKeep, HOST(picturePath, kString), 0, 0, nullptr, 0, "",
      Widget::kFileName, "Custom picture", "the picture file for -source custom: PNG, JPEG or PPM"},
-    {"preset", OptionKind::kChoice, HOST(preset, kInt32), 0, 0, CHOICES(kPresets), "",
+    {"preset", OptionKind::kChoice, kKeep, HOST(preset, kInt32), 0, 0, CHOICES(kPresets), "",
      Widget::kSelect, "Preset", "a built-in preset, applied before the other options"},
-    {"random-preset", OptionKind::kFlag, SETTING(useRandomPreset, kInt32), 0, 1, nullptr, 0, "0",
-     Widget::kCheckBox, "Use random preset", "one of the four presets, picked at each start"},
-    {"drips", OptionKind::kWhole, SETTING(maxDrips, kInt32), 0, 15, nullptr, 0, "3",
+    {"random-preset", OptionKind::kFlag, kKeep, SETTING(useRandomPreset, kInt32), 0, 1, nullptr, 0,
+     "0", Widget::kCheckBox, "Use random preset", "one of the four presets, picked at each start"},
+    {"drips", OptionKind::kWhole, kKeep, SETTING(maxDrips, kInt32), 0, 15, nullptr, 0, "3",
      Widget::kSlider, "Maximum drips", "the most drips alive at once"},
-    {"speed", OptionKind::kReal, SETTING(speedScaling, kFloat), 0.1, 3, nullptr, 0, "0.8",
+    {"speed", OptionKind::kReal, kKeep, SETTING(speedScaling, kFloat), 0.1, 3, nullptr, 0, "0.8",
      Widget::kSlider, "Speed scaling", "the speed of the waves"},
-    {"min-amplitude", OptionKind::kReal, SETTING(minAmplitude, kFloat), 0, 30, nullptr, 0, "4",
-     Widget::kSlider, "Min amplitude", "the smallest height of a new drip"},
-    {"max-amplitude", OptionKind::kReal, SETTING(maxAmplitude, kFloat), 0, 30, nullptr, 0, "10",
-     Widget::kSlider, "Max amplitude", "the largest height of a new drip"},
-    {"grid-x", OptionKind::kWhole, SETTING(meshX, kFloat), 1, kGridSideMax, nullptr, 0, "80",
+    {"min-amplitude", OptionKind::kReal, kKeep, SETTING(minAmplitude, kFloat), 0, 30, nullptr, 0,
+     "4", Widget::kSlider, "Min amplitude", "the smallest height of a new drip"},
+    {"max-amplitude", OptionKind::kReal, kKeep, SETTING(maxAmplitude, kFloat), 0, 30, nullptr, 0,
+     "10", Widget::kSlider, "Max amplitude", "the largest height of a new drip"},
+    {"grid-x", OptionKind::kWhole, kKeep, SETTING(meshX, kFloat), 1, kGridSideMax, nullptr, 0, "80",
      Widget::kSpinButton, "Grid X", "vertices across the water"},
-    {"grid-y", OptionKind::kWhole, SETTING(meshY, kFloat), 1, kGridSideMax, nullptr, 0, "60",
+    {"grid-y", OptionKind::kWhole, kKeep, SETTING(meshY, kFloat), 1, kGridSideMax, nullptr, 0, "60",
      Widget::kSpinButton, "Grid Y", "rows of vertices down the water"},
-    {"color", OptionKind::kFlag, SETTING(enableColor, kInt32), 0, 1, nullptr, 0, "1",
+    {"color", OptionKind::kFlag, kKeep, SETTING(enableColor, kInt32), 0, 1, nullptr, 0, "1",
      Widget::kCheckBox, "No tint", "tint each drip between the two colours"},
-    {"min-color", OptionKind::kColor, SETTING(minColor, kColor), 0, 0, nullptr, 0, "000000",
-     Widget::kText, "Min color (write red or ff0000)",
-     "one end of the tints: ff0000, 0xff0000, #ff0000 or a name like red"},
-    {"max-color", OptionKind::kColor, SETTING(maxColor, kColor), 0, 0, nullptr, 0, "ffffff",
-     Widget::kText, "Max color (write red or ff0000)", "the other end of the tints"},
-    {"movement", OptionKind::kFlag, SETTING(enableMovement, kInt32), 0, 1, nullptr, 0, "1",
+    {"min-color", OptionKind::kColor, kKeep, SETTING(minColor, kColor), 0, 0, nullptr, 0, "000000",
+     Widget::kColor, "Min color (write red or ff0000)",
+     "one end of the tints: ff0000, 0xff0000, #ff0000 or a name like red; #000000 leaves it "
+     "as it is"},
+    {"max-color", OptionKind::kColor, kKeep, SETTING(maxColor, kColor), 0, 0, nullptr, 0, "ffffff",
+     Widget::kColor, "Max color (write red or ff0000)",
+     "the other end of the tints; #000000 leaves it as it is"},
+    {"movement", OptionKind::kFlag, kKeep, SETTING(enableMovement, kInt32), 0, 1, nullptr, 0, "1",
      Widget::kCheckBox, "Still camera", "sway and zoom the view by the rows below"},
-    {"rotate-x-amplitude", OptionKind::kWhole, SETTING(rotateXAmplitude, kFloat), 0, kMovementMax,
-     nullptr, 0, "0", Widget::kSpinButton, "RotateX amplitude", "degrees of the swing about X"},
-    {"rotate-x-time", OptionKind::kWhole, SETTING(rotateXTime, kFloat), 0, kMovementMax, nullptr, 0,
-     "0", Widget::kSpinButton, "RotateX time", "period of that swing; 0 holds it"},
-    {"rotate-y-amplitude", OptionKind::kWhole, SETTING(rotateYAmplitude, kFloat), 0, kMovementMax,
-     nullptr, 0, "0", Widget::kSpinButton, "RotateY amplitude", "degrees of the swing about Y"},
-    {"rotate-y-time", OptionKind::kWhole, SETTING(rotateYTime, kFloat), 0, kMovementMax, nullptr, 0,
-     "0", Widget::kSpinButton, "RotateY time", "period of that swing; 0 holds it"},
-    {"rotate-z-amplitude", OptionKind::kWhole, SETTING(rotateZAmplitude, kFloat), 0, kMovementMax,
-     nullptr, 0, "0", Widget::kSpinButton, "RotateZ amplitude", "degrees of the swing about Z"},
-    {"rotate-z-time", OptionKind::kWhole, SETTING(rotateZTime, kFloat), 0, kMovementMax, nullptr, 0,
-     "0", Widget::kSpinButton, "RotateZ time", "period of that swing; 0 holds it"},
-    {"zoom-amplitude", OptionKind::kWhole, SETTING(zoomAmplitude, kFloat), 0, kMovementMax, nullptr,
-     0, "14", Widget::kSpinButton, "Zoom amplitude", "the scale sweeps between 10/A and A/10"},
-    {"zoom-time", OptionKind::kWhole, SETTING(zoomTime, kFloat), 0, kMovementMax, nullptr, 0, "0",
-     Widget::kSpinButton, "Zoom time", "period of the sweep; 0 holds A/10"},
-    {"frame-rate", OptionKind::kFlag, SETTING(showFrameRate, kInt32), 0, 1, nullptr, 0, "0",
+    {"rotate-x-amplitude", OptionKind::kWhole, kKeep, SETTING(rotateXAmplitude, kFloat), 0,
+     kMovementMax, nullptr, 0, "0", Widget::kSpinButton, "RotateX amplitude",
+     "degrees of the swing about X"},
+    {"rotate-x-time", OptionKind::kWhole, kKeep, SETTING(rotateXTime, kFloat), 0, kMovementMax,
+     nullptr, 0, "0", Widget::kSpinButton, "RotateX time", "period of that swing; 0 holds it"},
+    {"rotate-y-amplitude", OptionKind::kWhole, kKeep, SETTING(rotateYAmplitude, kFloat), 0,
+     kMovementMax, nullptr, 0, "0", Widget::kSpinButton, "RotateY amplitude",
+     "degrees of the swing about Y"},
+    {"rotate-y-time", OptionKind::kWhole, kKeep, SETTING(rotateYTime, kFloat), 0, kMovementMax,
+     nullptr, 0, "0", Widget::kSpinButton, "RotateY time", "period of that swing; 0 holds it"},
+    {"rotate-z-amplitude", OptionKind::kWhole, kKeep, SETTING(rotateZAmplitude, kFloat), 0,
+     kMovementMax, nullptr, 0, "0", Widget::kSpinButton, "RotateZ amplitude",
+     "degrees of the swing about Z"},
+    {"rotate-z-time", OptionKind::kWhole, kKeep, SETTING(rotateZTime, kFloat), 0, kMovementMax,
+     nullptr, 0, "0", Widget::kSpinButton, "RotateZ time", "period of that swing; 0 holds it"},
+    {"zoom-amplitude", OptionKind::kWhole, kKeep, SETTING(zoomAmplitude, kFloat), 0, kMovementMax,
+     nullptr, 0, "14", Widget::kSpinButton, "Zoom amplitude",
+     "the scale sweeps between 10/A and A/10"},
+    {"zoom-time", OptionKind::kWhole, kKeep, SETTING(zoomTime, kFloat), 0, kMovementMax, nullptr, 0,
+     "0", Widget::kSpinButton, "Zoom time", "period of the sweep; 0 holds A/10"},
+    {"frame-rate", OptionKind::kFlag, kKeep, SETTING(showFrameRate, kInt32), 0, 1, nullptr, 0, "0",
      Widget::kCheckBox, "Show frame rate", "show frames per second in a corner"},
-    {"smooth", OptionKind::kFlag, SETTING(smoothTextureFilter, kInt32), 0, 1, nullptr, 0, "1",
-     Widget::kCheckBox, "Blocky texture (nearest pixels)",
-     "blend neighbouring pixels of the picture"},
-    {"texture-width", OptionKind::kChoice, SETTING(textureWidth, kInt32), 0, 0,
+    {"smooth", OptionKind::kFlag, kKeep, SETTING(smoothTextureFilter, kInt32), 0, 1, nullptr, 0,
+     "1", Widget::kCheckBox, "Blocky texture (nearest pixels)",
+     "blend neighbouring pixels of the picture; -no-smooth shows them blocky, the nearest "
+     "pixel each"},
+    {"texture-width", OptionKind::kChoice, kKeep, SETTING(textureWidth, kInt32), 0, 0,
      CHOICES(kTextureSides), "512", Widget::kSelect, "Texture width",
      "pixels across the picture's texture"},
-    {"texture-height", OptionKind::kChoice, SETTING(textureHeight, kInt32), 0, 0,
+    {"texture-height", OptionKind::kChoice, kKeep, SETTING(textureHeight, kInt32), 0, 0,
      CHOICES(kTextureSides), "256", Widget::kSelect, "Texture height",
      "pixels down the picture's texture"},
-    {"max-fps", OptionKind::kWhole, HOST(maxFps, kInt32), 1, 1000, nullptr, 0, "60",
+    {"max-fps", OptionKind::kWhole, kKeep, HOST(maxFps, kInt32), 1, 1000, nullptr, 0, "60",
      Widget::kSpinButton, "Frame rate limit", "the most frames a second"},
-    {"window-id", OptionKind::kWindow, HOST(windowId, kWindow), 0, 0, nullptr, 0, "", Widget::kNone,
-     "", "draw into this window (hexadecimal 0x... or decimal)"},
-    {"root", OptionKind::kFlag, HOST(root, kInt32), 0, 1, nullptr, 0, "0", Widget::kNone, "",
+    {"window-id", OptionKind::kWindow, kEnd, HOST(windowId, kWindow), 0, 0, nullptr, 0, "",
+     Widget::kNone, "", "draw into this window (hexadecimal 0x... or decimal)"},
+    {"root", OptionKind::kFlag, kKeep, HOST(root, kInt32), 0, 1, nullptr, 0, "0", Widget::kNone, "",
      "draw on the root window"},
-    {"fullscreen", OptionKind::kFlag, HOST(fullscreen, kInt32), 0, 1, nullptr, 0, "0",
+    {"fullscreen", OptionKind::kFlag, kKeep, HOST(fullscreen, kInt32), 0, 1, nullptr, 0, "0",
      Widget::kNone, "", "a window of its own covering the screen"},
-    {"help", OptionKind::kFlag, HOST(help, kInt32), 0, 1, nullptr, 0, "0", Widget::kNone, "",
+    {"help", OptionKind::kFlag, kKeep, HOST(help, kInt32), 0, 1, nullptr, 0, "0", Widget::kNone, "",
      "print this list and end"},
 };
 
@@ -312,28 +323,60 @@ void storeValue(const SaverOption& option, const OptionValue& value, HostOptions
 }
 
 struct PendingOption {
-    const SaverOption* option;
-    std::string written; // the option as the line wrote it, without any "=value"
+    const SaverOption* option; // null for a stray word
+    std::string written;       // the option as the line wrote it, without any "=value"
     OptionValue value;
-    std::string ignored; // why its value is left out; empty for a value to store
+    bool keep = false;   // the value is left out: the setting keeps its value
+    std::string ignored; // the line saying why; empty where nothing needs saying
 };
 
-constexpr const char* kKeepingTheDefault = "; keeping the default";
+constexpr const char* kKeepingItsValue = "; keeping its value";
+constexpr const char* kIgnoringIt = "; ignoring it";
 
-// A daemon leaves a monitor black when its program ends early, so a bad value of one of the
-// saver's settings leaves that setting as it was rather than end the program. A bad value of
-// anything else (the window to draw in) still ends it.
-bool keepsSettingOnBadValue(const SaverOption& option) {
-    return option.widget != Widget::kNone;
+// NOTE: Xfce's colour button writes black before it is ever touched, and its dialog writes every
+// control's value after any change; so black in that one form changes nothing.
+constexpr const char* kUntouchedColorButton = "#000000";
+
+// An option word split up: "--no-color" is color, negated; "-drips=5" is drips, with its value
+// after equals. option is null for a word that names no option.
+struct OptionWord {
+    const SaverOption* option = nullptr;
+    bool negated = false;
+    size_t dashes = 0;
+    size_t equals = std::string::npos;
+    std::string written;
+};
+
+OptionWord readOptionWord(const std::string& word) {
+    OptionWord w;
+    while (w.dashes < 2 && w.dashes < word.size() && word[w.dashes] == '-') {
+        ++w.dashes;
+    }
+    w.equals = word.find('=', w.dashes);
+    w.written = word.substr(0, w.equals);
+    const std::string name = w.written.substr(w.dashes);
+    if (w.dashes == 0) {
+        return w;
+    }
+    w.option = findSaverOption(name);
+    if (!w.option && name.compare(0, 3, "no-") == 0) {
+        const SaverOption* flag = findSaverOption(name.substr(3));
+        if (flag && flag->kind == OptionKind::kFlag) {
+            w.option = flag;
+            w.negated = true;
+        }
+    }
+    return w;
 }
 
 // For a value the line cannot use: true, with the option marked as left out, where the program
 // goes on without it; false, with error kept, where it cannot.
 bool leaveOutValue(const SaverOption& option, PendingOption& pending, std::string& error) {
-    if (!keepsSettingOnBadValue(option)) {
+    if (option.onBadValue != OnBadValue::kKeepsItsValue) {
         return false;
     }
-    pending.ignored = error + kKeepingTheDefault;
+    pending.keep = true;
+    pending.ignored = error + kKeepingItsValue;
     error.clear();
     return true;
 }
@@ -346,49 +389,59 @@ std::string missingValueHint(const SaverOption& option) {
                : "";
 }
 
+// NOTE: XScreenSaver's dialog puts double quotes around a typed value that holds "#" or a space,
+// and the settings file's single quotes around a colour keep them; they are not the colour's.
+std::string withoutDoubleQuotes(const std::string& text) {
+    const bool quoted = text.size() >= 2 && text.front() == '"' && text.back() == '"';
+    return quoted ? text.substr(1, text.size() - 2) : text;
+}
+
 // Reads one option starting at argv[index], its value either after "=" or the next word;
 // moves index past its value.
 bool readOption(int argc, const char* const* argv, int& index, PendingOption& pending,
                 std::string& error) {
     const std::string word = argv[index];
-    size_t dashes = 0;
-    while (dashes < 2 && dashes < word.size() && word[dashes] == '-') {
-        ++dashes;
+    const OptionWord w = readOptionWord(word);
+    if (w.dashes == 0) {
+        // Most likely the rest of a file name with a space, which a daemon did not quote.
+        pending.option = nullptr;
+        pending.keep = true;
+        pending.ignored =
+            word + ": not an option (a file name with a space needs quotes)" + kIgnoringIt;
+        return true;
     }
-    const size_t equals = word.find('=', dashes);
-    const std::string written = word.substr(0, equals);
-    const std::string name = written.substr(dashes);
-    const SaverOption* option = dashes > 0 ? findSaverOption(name) : nullptr;
-    bool negated = false;
-    if (!option && dashes > 0 && name.compare(0, 3, "no-") == 0) {
-        option = findSaverOption(name.substr(3));
-        negated = option != nullptr;
-        if (option && option->kind != OptionKind::kFlag) {
-            option = nullptr;
-        }
-    }
-    if (!option) {
+    if (!w.option) {
         error = "unknown option " + word + " (mereflow --help lists them)";
         return false;
     }
-    pending.option = option;
-    pending.written = written;
-    if (option->kind == OptionKind::kFlag) {
-        if (equals != std::string::npos) {
-            error = word + ": " + written + " takes no value";
+    const SaverOption& option = *w.option;
+    pending.option = w.option;
+    pending.written = w.written;
+    if (option.kind == OptionKind::kFlag) {
+        if (w.equals != std::string::npos) {
+            error = word + ": " + w.written + " takes no value";
             return false;
         }
-        pending.value.integer = negated ? 0 : 1;
+        pending.value.integer = w.negated ? 0 : 1;
         return true;
     }
-    if (equals == std::string::npos && index + 1 >= argc) {
-        error = written + " needs a value: " + expectation(*option) + missingValueHint(*option);
-        return leaveOutValue(*option, pending, error);
+    // A word that names an option is never a value: the value went missing before it.
+    if (w.equals == std::string::npos &&
+        (index + 1 >= argc || readOptionWord(argv[index + 1]).option != nullptr)) {
+        error = w.written + " needs a value: " + expectation(option) + missingValueHint(option);
+        return leaveOutValue(option, pending, error);
     }
-    const std::string text = equals != std::string::npos ? word.substr(equals + 1) : argv[++index];
-    if (!readValue(*option, text.c_str(), pending.value)) {
-        error = written + " " + text + ": expected " + expectation(*option);
-        return leaveOutValue(*option, pending, error);
+    std::string text = w.equals != std::string::npos ? word.substr(w.equals + 1) : argv[++index];
+    if (option.kind == OptionKind::kColor) {
+        text = withoutDoubleQuotes(text);
+        if (text == kUntouchedColorButton) {
+            pending.keep = true;
+            return true;
+        }
+    }
+    if (!readValue(option, text.c_str(), pending.value)) {
+        error = w.written + " " + text + ": expected " + expectation(option);
+        return leaveOutValue(option, pending, error);
     }
     return true;
 }
@@ -425,7 +478,7 @@ bool parseSaverOptions(int argc, const char* const* argv, HostOptions& host, std
         pending.push_back(next);
     }
     for (const PendingOption& p : pending) {
-        if (p.ignored.empty() && std::strcmp(p.option->name, "preset") == 0) {
+        if (!p.keep && std::strcmp(p.option->name, "preset") == 0) {
             storeValue(*p.option, p.value, host);
         }
     }
@@ -433,9 +486,9 @@ bool parseSaverOptions(int argc, const char* const* argv, HostOptions& host, std
         applyPreset(kPresetButtonFirst + host.preset - 1);
     }
     for (const PendingOption& p : pending) {
-        if (p.ignored.empty()) {
+        if (!p.keep) {
             storeOrKeep(p, host);
-        } else {
+        } else if (!p.ignored.empty()) {
             host.ignoredValues.push_back(p.ignored);
         }
     }
@@ -447,7 +500,7 @@ void resolveColorNames(HostOptions& host, const ColorLookup& lookup) {
         uint8_t rgb[3] = {};
         if (!lookup(n.name, rgb)) {
             host.ignoredValues.push_back(n.written + " " + n.name + ": expected " +
-                                         expectation(*n.option) + kKeepingTheDefault);
+                                         expectation(*n.option) + kKeepingItsValue);
             continue;
         }
         OptionValue value;

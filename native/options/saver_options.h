@@ -34,12 +34,18 @@ struct OptionChoice {
     int32_t value;
 };
 
-// How the daemon's settings dialog shows an option; kNone leaves it out of the file.
-enum class Widget { kNone, kSlider, kSpinButton, kCheckBox, kSelect, kFileName, kText };
+// How the daemon's settings dialog shows an option; kNone leaves it out of the file. kColor is a
+// text field in XScreenSaver's dialog and a colour button in Xfce's.
+enum class Widget { kNone, kSlider, kSpinButton, kCheckBox, kSelect, kFileName, kColor };
+
+// What a value the option cannot use (malformed, out of range or missing) does. A daemon leaves a
+// monitor black when its program ends, so only what says where to draw ends the program.
+enum class OnBadValue { kKeepsItsValue, kEndsTheProgram };
 
 struct SaverOption {
     const char* name; // without dashes
     OptionKind kind;
+    OnBadValue onBadValue;
     OptionField field;
     double low; // kWhole and kReal
     double high;
@@ -72,7 +78,7 @@ struct HostOptions {
     std::string picturePath;
     std::vector<ColorName> colorNames; // waiting for resolveColorNames
     // One line each (no newline): a value of one of the saver's settings that could not be used,
-    // so the setting kept its value.
+    // so the setting kept its value, or a stray word of the line that was left out.
     std::vector<std::string> ignoredValues;
 };
 
@@ -84,11 +90,14 @@ const SaverOption* findSaverOption(const std::string& name);
 
 // Puts the defaults into saverSettings and host, then reads argv[1..argc-1]: the preset first,
 // then the other options in their order. A value follows its option as the next word or after
-// "=" (-drips=5). A value of one of the saver's settings (the options the settings file offers)
-// that is missing, malformed or out of range is left out, with a line in host.ignoredValues, so
-// that a daemon's line still draws. Returns false with one line in error (no newline) on an
-// unknown option, a flag given a value, or a bad value of any other option (the window to draw
-// in). Colour names are left in host.colorNames for resolveColorNames.
+// "=" (-drips=5); a next word that names an option is never a value, so the value is missing.
+// A value that is missing, malformed or out of range is left out where the option's onBadValue
+// says so, with a line in host.ignoredValues, so that a daemon's line still draws; so is a word
+// without a dash where an option should stand (a file name with a space that a daemon did not
+// quote). A colour of exactly "#000000" leaves the colour as it is: Xfce's colour button writes it
+// when it was never touched. Returns false with one line in error (no newline) on an unknown
+// option, a flag given a value, or a bad value of an option that ends the program (the window to
+// draw in). Colour names are left in host.colorNames for resolveColorNames.
 bool parseSaverOptions(int argc, const char* const* argv, HostOptions& host, std::string& error);
 
 // Looks up a colour name, giving 8-bit channels; false for a name it does not know.

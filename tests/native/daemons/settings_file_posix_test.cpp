@@ -8,19 +8,49 @@
 
 #include <cstddef>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
+// The words of a line as Xfce's daemon (g_shell_parse_argv) splits it: quotes removed, and an
+// unquoted "#" starting a comment to the end of the line.
 std::vector<std::string> words(const std::string& text) {
-    std::istringstream in(text);
     std::vector<std::string> list;
-    for (std::string word; in >> word;) {
+    std::string word;
+    bool inWord = false;
+    char quote = 0;
+    for (const char c : text) {
+        if (quote != 0) {
+            if (c == quote) {
+                quote = 0;
+            } else {
+                word += c;
+            }
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+            inWord = true;
+        } else if (c == '#') {
+            break;
+        } else if (c != ' ') {
+            word += c;
+            inWord = true;
+        } else if (inWord) {
+            list.push_back(word);
+            word.clear();
+            inWord = false;
+        }
+    }
+    if (inWord) {
         list.push_back(word);
     }
     return list;
+}
+
+// An element's arg with a value in place of "%".
+std::string filled(const std::string& arg, const std::string& value) {
+    const size_t mark = arg.find('%');
+    return mark == std::string::npos ? arg : arg.substr(0, mark) + value + arg.substr(mark + 1);
 }
 
 // What a line leaves behind: the settings record and the program's own options.
@@ -86,6 +116,8 @@ std::string tagName(const std::string& tag) {
 
 // A control of the file: the words its default state puts on the line, and those of each of its
 // other states. A <string> or <file> starts empty, which is its default; filled, it is another.
+// Xfce's dialog shows a colour <string> as a colour button, black until it is touched, and writes
+// "#RRGGBB"; XScreenSaver's writes what is typed, double-quoted when it holds "#".
 struct Control {
     std::string id;
     std::vector<std::string> byDefault;
@@ -97,7 +129,6 @@ std::vector<Control> controls(const std::string& xml) {
     for (const std::string& tag : tags(xml)) {
         const std::string name = tagName(tag);
         const std::string arg = attributeOf(tag, "arg");
-        const std::string filled = arg.substr(0, arg.find('%'));
         if (name == "select" || name == "number" || name == "boolean" || name == "file" ||
             name == "string") {
             list.push_back({attributeOf(tag, "id"), {}, {}});
@@ -113,14 +144,19 @@ std::vector<Control> controls(const std::string& xml) {
             }
         } else if (name == "number") {
             const std::string byDefault = attributeOf(tag, "default");
-            control.byDefault = words(filled + byDefault);
+            control.byDefault = words(filled(arg, byDefault));
             for (const char* end : {"low", "high"}) {
                 if (attributeOf(tag, end) != byDefault) {
-                    control.others.push_back(words(filled + attributeOf(tag, end)));
+                    control.others.push_back(words(filled(arg, attributeOf(tag, end))));
                 }
             }
-        } else if (name == "file" || name == "string") {
-            control.others.push_back(words(filled + (name == "file" ? "/tmp/p.ppm" : "ff0000")));
+        } else if (name == "file") {
+            control.others.push_back(words(filled(arg, "/tmp/p.ppm")));
+        } else if (name == "string") {
+            control.byDefault = words(filled(arg, "#000000"));
+            for (const char* value : {"#FF8000", "ff0000", "\"#ff8000\""}) {
+                control.others.push_back(words(filled(arg, value)));
+            }
         }
     }
     return list;
@@ -209,12 +245,14 @@ TEST(SettingsFile, FitsTheDialogsFormat) {
         // to the element whose id is "file".
         EXPECT_EQ(attributeOf(tag, "arg-unset"), "") << tag;
         EXPECT_TRUE(tagName(tag) != "file" || attributeOf(tag, "id") == "file") << tag;
+        // ... and a checkbox to a <string> of no type it knows.
+        EXPECT_TRUE(tagName(tag) != "string" || attributeOf(tag, "type") == "color") << tag;
         for (const char* arg : {"arg", "arg-set"}) {
             // Letters, digits, underscores and the format's few marks; no std::regex, on which
             // the sanitizer build's compiler warns.
             const std::string value = attributeOf(tag, arg);
             EXPECT_EQ(value.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                                              "0123456789_-.,;:+$#%?/ "),
+                                              "0123456789_-.,;:+$#%?/ '"),
                       std::string::npos)
                 << tag;
         }

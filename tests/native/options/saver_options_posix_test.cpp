@@ -43,8 +43,9 @@ double fieldValue(const SaverOption& option, const HostOptions& host) {
     return value;
 }
 
-// A value that cannot be used leaves every setting at its default and gives one line.
-void expectDefaultKeptWithOneLine(const std::vector<std::string>& arguments) {
+// A value or word that cannot be used leaves every setting at its default and gives one line.
+void expectDefaultKeptWithOneLine(const std::vector<std::string>& arguments,
+                                  const std::string& ending = "; keeping its value") {
     parse({});
     const SaverSettings defaults = saverSettings;
     HostOptions host;
@@ -57,7 +58,6 @@ void expectDefaultKeptWithOneLine(const std::vector<std::string>& arguments) {
     ASSERT_EQ(host.ignoredValues.size(), 1u);
     const std::string& line = host.ignoredValues[0];
     EXPECT_EQ(line.find('\n'), std::string::npos);
-    const std::string ending = "; keeping the default";
     EXPECT_TRUE(line.size() > ending.size() &&
                 line.compare(line.size() - ending.size(), ending.size(), ending) == 0)
         << line;
@@ -89,24 +89,43 @@ TEST(SaverOptions, EveryRangeTakesBothEndsAndKeepsTheDefaultJustBeyond) {
     }
 }
 
-// A setting's bad value keeps its default, so that a daemon's line still draws; what says where
-// to draw, an unknown name or a flag given a value ends the program with one line.
-TEST(SaverOptions, BadValuesKeepTheDefaultAndTheRestGivesOneLine) {
+// A setting's bad or missing value keeps its value, and a stray word is left out, so that a
+// daemon's line still draws; what says where to draw, an unknown name or a flag given a value
+// ends the program with one line.
+TEST(SaverOptions, BadValuesKeepTheirValueAndTheRestGivesOneLine) {
     const std::vector<std::vector<std::string>> kept = {
-        {"--drips", "3x"},        {"--drips", " 3"},          {"--drips"},
-        {"--grid-x", "1.5"},      {"--speed", "fast"},        {"--speed", "nan"},
-        {"--min-color", ""},      {"--drips=16"},             {"-drips="},
-        {"--source", "Sky"},      {"--texture-width", "300"}, {"--preset", "5"},
-        {"--picture", ""},        {"--rotate-x-time", "-1"},  {"--picture="},
-        {"--max-fps", "0"},       {"-speed", "0"},            {"-max-color"},
+        {"--drips", "3x"},
+        {"--drips", " 3"},
+        {"--drips"},
+        {"--grid-x", "1.5"},
+        {"--speed", "fast"},
+        {"--speed", "nan"},
+        {"--min-color", ""},
+        {"--drips=16"},
+        {"-drips="},
+        {"--source", "Sky"},
+        {"--texture-width", "300"},
+        {"--preset", "5"},
+        {"--picture", ""},
+        {"--rotate-x-time", "-1"},
+        {"--picture="},
+        {"--max-fps", "0"},
+        {"-speed", "0"},
+        {"-max-color"},
+        {"-drips", "-speed", "0.8"},
+        {"-min-color", "-max-color", "ffffff"},
+        {"--drips", "-5"},
     };
     for (const auto& arguments : kept) {
         SCOPED_TRACE(arguments[0]);
         expectDefaultKeptWithOneLine(arguments);
     }
+    expectDefaultKeptWithOneLine({"root"}, "; ignoring it");
     const std::vector<std::vector<std::string>> fatal = {
-        {"--window-id", "0"}, {"--window-id"}, {"--bogus"},  {"--no-drips", "3"}, {"---root"},
-        {"root"},             {"-root=1"},     {"--no-color=0"}, {"-fps=1"},      {"-bogus=1"},
+        {"--window-id", "0"}, {"--window-id"},  {"--bogus"},
+        {"--no-drips", "3"},  {"---root"},      {"--window-id", "-root"},
+        {"-root=1"},          {"--no-color=0"}, {"-fps=1"},
+        {"-bogus=1"},
     };
     for (const auto& arguments : fatal) {
         SCOPED_TRACE(arguments[0]);
@@ -121,13 +140,15 @@ TEST(SaverOptions, BadValuesKeepTheDefaultAndTheRestGivesOneLine) {
 TEST(SaverOptions, OneDashOrTwoAndNoForFlags) {
     HostOptions host;
     std::string error;
-    // A path past the Windows saver's 260 bytes, with "=" and a space in it.
+    // A path past the Windows saver's 260 bytes, with "=" and a space in it; a colour whose value
+    // went missing, and the stray end of an unquoted path, each left out with a line.
     const std::string path = "/tmp/a=b c" + std::string(300, 'x');
-    ASSERT_TRUE(
-        parse({"-drips", "5", "--speed", "2.5", "-no-color", "--no-movement", "-root", "--no-fps",
-               "-frame-rate", "-source=sky", "--picture=" + path, "-window-id=0x42"},
-              host, error))
+    ASSERT_TRUE(parse({"-drips", "5", "-max-color", "--speed", "2.5", "-no-color", "--no-movement",
+                       "-root", "--no-fps", "-frame-rate", "-source=sky", "--picture=" + path,
+                       "Pictures/pond.jpg", "-window-id=0x42"},
+                      host, error))
         << error;
+    EXPECT_EQ(host.ignoredValues.size(), 2u);
     EXPECT_EQ(saverSettings.maxDrips, 5);
     EXPECT_FLOAT_EQ(saverSettings.speedScaling, 2.5f);
     EXPECT_EQ(saverSettings.enableColor, 0);
@@ -145,8 +166,10 @@ TEST(SaverOptions, ColoursInHexadecimalNowAndByNameOnceTheDisplayIsOpen) {
         return name == "red";
     };
     const std::vector<std::vector<std::string>> lines = {
-        {"-min-color", "ff0080"}, {"--min-color=#ff0080"},   {"-min-color", "0xff0080"},
-        {"-min-color=0XFf0080"},  {"-min-color", "#ff0080"}, {"-min-color=blue", "-min-color=red"},
+        {"-min-color", "ff0080"},      {"--min-color=#ff0080"},
+        {"-min-color", "0xff0080"},    {"-min-color=0XFf0080"},
+        {"-min-color", "#ff0080"},     {"-min-color=blue", "-min-color=red"},
+        {"-min-color", "\"#ff0080\""}, {"-min-color", "ff0080", "-min-color", "#000000"},
     };
     for (const auto& line : lines) {
         SCOPED_TRACE(line.back());
@@ -166,14 +189,13 @@ TEST(SaverOptions, ColoursInHexadecimalNowAndByNameOnceTheDisplayIsOpen) {
     const RgbColor before = saverSettings.maxColor;
     resolveColorNames(host, lookUp);
     EXPECT_EQ(std::memcmp(&saverSettings.maxColor, &before, sizeof before), 0);
-    EXPECT_EQ(host.ignoredValues,
-              std::vector<std::string>{"-max-color nosuchcolour: expected " + colour +
-                                       "; keeping the default"});
+    EXPECT_EQ(host.ignoredValues, std::vector<std::string>{"-max-color nosuchcolour: expected " +
+                                                           colour + "; keeping its value"});
     ASSERT_TRUE(parse({"-root", "-max-color"}, host, error));
     EXPECT_EQ(host.ignoredValues,
               std::vector<std::string>{"-max-color needs a value: " + colour +
                                        " (a shell drops everything from # on: write ff0000 or "
-                                       "red); keeping the default"});
+                                       "red); keeping its value"});
 }
 
 TEST(SaverOptions, PresetComesBeforeTheOtherOptionsWhereverItStands) {

@@ -357,12 +357,12 @@ ShellLine shellLine(const std::string& arguments) {
     return {std::string("exec ") + MEREFLOW_PROGRAM + " " + arguments};
 }
 
-// A value the program cannot use keeps its setting's default and the program draws, as a daemon
+// A value the program cannot use keeps its setting's value and the program draws, as a daemon
 // leaves a monitor black when its program ends; what it cannot go on without ends it before any
 // window, with status 2.
-TEST(NativeProgram, BadValuesKeepTheDefaultAndBadOptionsExitTwo) {
+TEST(NativeProgram, BadValuesKeepTheirValueAndBadOptionsExitTwo) {
     const std::string colour = "a colour: #rrggbb, rrggbb, 0xrrggbb or an X colour name";
-    const std::string kept = "; keeping the default";
+    const std::string kept = "; keeping its value";
     const struct {
         const char* line;
         std::string error;
@@ -371,17 +371,20 @@ TEST(NativeProgram, BadValuesKeepTheDefaultAndBadOptionsExitTwo) {
         {"--fullscreen --drips 16", "--drips 16: expected a whole number from 0 to 15" + kept,
          true},
         // The name is read once the display is open.
-        {"-fullscreen -min-color nosuchcolour", "-min-color nosuchcolour: expected " + colour + kept,
-         true},
+        {"-fullscreen -min-color nosuchcolour",
+         "-min-color nosuchcolour: expected " + colour + kept, true},
         // The shell drops the comment that "#00ff00" begins.
         {"-fullscreen -max-color #00ff00",
          "-max-color needs a value: " + colour +
              " (a shell drops everything from # on: write ff0000 or red)" + kept,
          true},
-        // What Xfce's settings dialog writes for an untouched settings file: whole numbers only.
+        // What Xfce's settings dialog writes for an untouched settings file: whole numbers only,
+        // and its colour buttons' untouched black.
         {"-fullscreen -drips 3 -min-amplitude 4 -max-amplitude 10 -speed 0 -grid-x 80 -grid-y 60 "
-         "-max-fps 60 -zoom-amplitude 14",
+         "-max-fps 60 -min-color '#000000' -max-color '#000000' -zoom-amplitude 14",
          "-speed 0: expected a number from 0.1 to 3" + kept, true},
+        {"-fullscreen -drips -speed 2", "-drips needs a value: a whole number from 0 to 15" + kept,
+         true},
         {"-fullscreen -root=1", "-root=1: -root takes no value", false},
     };
     for (const auto& c : cases) {
