@@ -162,6 +162,38 @@ void resumeOnPointerMove() {
     }
 }
 
+// NOTE: when input wakes the display, Windows XP and 9x send neither SC_MONITORPOWER -1 nor a
+// notification, and a display that never went dark sends nothing: input resumes drawing itself,
+// and the dismissal rules still judge it afterwards. Any key or button going either way wakes
+// the display, and so does either wheel; a second click comes as a double click (the class asks
+// for them). Pointer moves have their own rule; WM_CHAR and WM_APPCOMMAND only follow a key or a
+// button listed here.
+bool wakesTheDisplay(UINT message) {
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONUP:
+    case WM_XBUTTONDBLCLK:
+    case WM_MOUSEWHEEL:
+    case kMouseHorizontalWheel:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -175,16 +207,6 @@ LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         // The render thread sets its viewport once; nothing follows a resize.
         return 0;
-    // NOTE: when input wakes the display, Windows XP and 9x send neither SC_MONITORPOWER -1 nor
-    // a notification, and a display that never went dark sends nothing: input resumes drawing
-    // itself, and the dismissal rules still judge it afterwards.
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        resumeRendering();
-        break;
     case WM_MOUSEMOVE:
         if (!isPreview) {
             resumeOnPointerMove();
@@ -204,6 +226,9 @@ LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     default:
+        if (wakesTheDisplay(message)) {
+            resumeRendering();
+        }
         break;
     }
     return HostDefaultProc(window, message, wParam, lParam);

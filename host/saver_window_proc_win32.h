@@ -14,6 +14,10 @@ constexpr int32_t kIgnoredMouseMoves = 20;
 // counting at its largest value). Window thread only.
 extern int32_t mouseMoveCount;
 
+// NOTE: the headers keep WM_MOUSEHWHEEL for Windows Vista on (_WIN32_WINNT 0x0600); the value is
+// the system's, and older systems never send it.
+constexpr UINT kMouseHorizontalWheel = 0x020E; // WM_MOUSEHWHEEL
+
 // Where the pointer was when drawing paused; while paused, a move that finds it elsewhere
 // resumes drawing. Window thread only.
 extern POINT pausePointer;

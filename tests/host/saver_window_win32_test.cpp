@@ -98,6 +98,13 @@ const PauseRow kPauses[] = {
      [](HWND w) { sendMonitorPower(w, -1); }},
     // Windows XP and 9x send nothing when input wakes the display.
     {"monitor power, then a 2 px move", [](HWND w) { sendMonitorPower(w, 2); }, nudgePointer},
+    // Input that wakes the display without dismissing the saver.
+    {"monitor power, then the wheel", [](HWND w) { sendMonitorPower(w, 2); },
+     [](HWND w) { SendMessageA(w, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0); }},
+    {"monitor power, then the horizontal wheel", [](HWND w) { sendMonitorPower(w, 2); },
+     [](HWND w) { SendMessageA(w, kMouseHorizontalWheel, MAKEWPARAM(0, WHEEL_DELTA), 0); }},
+    {"monitor power, then a side button", [](HWND w) { sendMonitorPower(w, 2); },
+     [](HWND w) { SendMessageA(w, WM_XBUTTONDOWN, MAKEWPARAM(0, XBUTTON1), 0); }},
 };
 
 class SaverWindow : public ::testing::Test {
