@@ -629,6 +629,42 @@ TEST(NativeProgram, FullscreenWhiteLiesWholeInEachRandrMonitor) {
     expectCleanStop(program);
 }
 
+// Changes the screen as a user's xrandr may: the one output off, two monitors set by hand (which
+// tells no one), then the screen shrunk to hold just them (which sends events).
+void splitAndShrinkScreen(Display* d, const ScreenRectangle (&monitors)[2], int width, int height) {
+    XRRScreenResources* resources = XRRGetScreenResources(d, DefaultRootWindow(d));
+    XRRSetCrtcConfig(d, resources, resources->crtcs[0], CurrentTime, 0, 0, 0, RR_Rotate_0, nullptr,
+                     0);
+    XRRFreeScreenResources(resources);
+    addRandrMonitor(d, "MEREFLOW-1", monitors[0], false);
+    addRandrMonitor(d, "MEREFLOW-2", monitors[1], false);
+    XRRSetScreenSize(d, DefaultRootWindow(d), width, height, width / 4, height / 4);
+    XSync(d, False);
+}
+
+// -root with Desktop follows the screen as it changes under it: one monitor at start, then two on
+// a narrower screen, each with its own water and its own part of the desktop.
+TEST(NativeProgram, DesktopFollowsTheScreenAsItChanges) {
+    PrivateXvfb wide;
+    ASSERT_TRUE(wide.start(1824, 768));
+    Display* d = wide.display();
+    const Window shown = DefaultRootWindow(d);
+    const Pixmap desktop = makeTwoColourPixmap(d, shown, 1824, 768, kRed, kBlue, 512);
+    XSetWindowBackgroundPixmap(d, shown, desktop);
+    XClearWindow(d, shown);
+    XFreePixmap(d, desktop);
+    ProgramRun program(kCalm + std::vector<std::string>{"-root", "--source", "desktop"});
+    ASSERT_TRUE(waitForLitPixel(d, shown, 912, 384, kTimeout));
+    const ScreenRectangle halves[2] = {{0, 0, 512, 768}, {512, 0, 512, 768}};
+    splitAndShrinkScreen(d, halves, 1024, 768);
+    // Where the monitors meet, two waters leave black between them; one would be lit there.
+    EXPECT_TRUE(waitUntil([&] { return readRow(d, shown, 384)[512].sum() < 30; }, kTimeout));
+    waitForColour(d, shown, 256, 384, kRed);
+    waitForColour(d, shown, 768, 384, kBlue);
+    expectCleanStop(program);
+    EXPECT_EQ(program.errorOutput(), "");
+}
+
 // Desktop gives each monitor its own part of the screen: of the wallpaper behind -root, and of
 // the screenshot of a handed-over window that grows to span the screen after its first frames.
 TEST(NativeProgram, OnTwoRandrMonitorsDesktopGivesEachItsOwnPart) {
