@@ -289,7 +289,23 @@ WindowEvents SaverWindow::handleEvents() {
     }
     gone_ = gone_ || xErrorVerdict.windowGone;
     events.end = events.end || gone_;
+    if (events.screenChanged && fullscreen_ && !gone_) {
+        coverScreen();
+    }
     return events;
+}
+
+void SaverWindow::coverScreen() {
+    // Without a window manager nobody else fits the window to a screen of another size; its
+    // ConfigureNotify then lays the water out again.
+    const int screen = DefaultScreen(display_);
+    const int width = DisplayWidth(display_, screen);
+    const int height = DisplayHeight(display_, screen);
+    if (width != width_ || height != height_) {
+        XErrorTrap trap(display_);
+        XMoveResizeWindow(display_, window_, 0, 0, static_cast<unsigned>(width),
+                          static_cast<unsigned>(height));
+    }
 }
 
 void SaverWindow::drawFrame() {

@@ -60,6 +60,8 @@ private:
     bool windowGone(std::string& error) const;
     std::string noWindowText() const;
     void hidePointer();
+    // Its own full-screen window fitted to the screen's size as it is now.
+    void coverScreen();
     void noteMapped();
 
     Display* display_ = nullptr;
