@@ -10,16 +10,15 @@
 
 namespace {
 
-// The part of the picture inside area (in its pixels, clipped to it), stretched into target at
-// target's working size: a monitor's rectangle of a picture of the whole screen.
+// The picture's area (in its pixels) stretched into target at target's working size: a
+// monitor's rectangle of a picture of the whole screen. What of the area lies outside the
+// picture, as a monitor added after the picture was read does, is black.
 bool stretchPartIntoSourcePicture(const RgbPicture& picture, const ScreenRect& area,
                                   SourcePicture& target) {
     const int32_t width = picture.width;
     const int32_t height = picture.height;
-    const int32_t left = std::max(area.left, 0);
-    const int32_t top = std::max(area.top, 0);
-    const int32_t partWidth = std::min(area.right, width) - left;
-    const int32_t partHeight = std::min(area.bottom, height) - top;
+    const int64_t partWidth = int64_t{area.right} - area.left;
+    const int64_t partHeight = int64_t{area.bottom} - area.top;
     if (width <= 0 || height <= 0 || partWidth <= 0 || partHeight <= 0 ||
         picture.rgb.size() < 3 * static_cast<size_t>(width) * static_cast<size_t>(height) ||
         !allocateSourcePixels(target)) {
@@ -27,10 +26,14 @@ bool stretchPartIntoSourcePicture(const RgbPicture& picture, const ScreenRect& a
         return false;
     }
     for (int32_t y = 0; y < target.height; ++y) {
-        const int64_t fromY = top + static_cast<int64_t>(y) * partHeight / target.height;
+        const int64_t fromY = area.top + static_cast<int64_t>(y) * partHeight / target.height;
         uint8_t* out = &target.pixels[3 * static_cast<size_t>(y) * target.width];
         for (int32_t x = 0; x < target.width; ++x, out += 3) {
-            const int64_t fromX = left + static_cast<int64_t>(x) * partWidth / target.width;
+            const int64_t fromX = area.left + static_cast<int64_t>(x) * partWidth / target.width;
+            if (fromX < 0 || fromX >= width || fromY < 0 || fromY >= height) {
+                out[0] = out[1] = out[2] = 0;
+                continue;
+            }
             const uint8_t* p = &picture.rgb[3 * static_cast<size_t>(fromY * width + fromX)];
             out[0] = p[2];
             out[1] = p[1];

@@ -70,6 +70,7 @@ void requestSwapInterval(Display* display, GLXDrawable drawable) {
 
 bool SaverWindow::open(Display* display, const WindowChoice& choice, std::string& error) {
     display_ = display;
+    screenChanges_ = watchScreenChanges(display);
     switch (choice.kind) {
     case WindowKind::kHandedOver:
         return adopt(choice.id, error);
@@ -240,15 +241,17 @@ WindowEvents SaverWindow::handleEvents() {
     while (XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
+        events.screenChanged = noteScreenChange(screenChanges_, event) || events.screenChanged;
         if (event.xany.window != window_) {
             continue;
         }
         switch (event.type) {
         case ConfigureNotify:
+            // A move as much as a resize: the window shows another part of the screen.
+            events.placed = true;
             if (event.xconfigure.width != width_ || event.xconfigure.height != height_) {
                 width_ = event.xconfigure.width;
                 height_ = event.xconfigure.height;
-                events.resized = true;
                 if (drawable_ != window_) {
                     XErrorTrap trap(display_);
                     XResizeWindow(display_, drawable_, static_cast<unsigned>(width_),
@@ -286,7 +289,23 @@ WindowEvents SaverWindow::handleEvents() {
     }
     gone_ = gone_ || xErrorVerdict.windowGone;
     events.end = events.end || gone_;
+    if (events.screenChanged && fullscreen_ && !gone_) {
+        coverScreen();
+    }
     return events;
+}
+
+void SaverWindow::coverScreen() {
+    // Without a window manager nobody else fits the window to a screen of another size; its
+    // ConfigureNotify then lays the water out again.
+    const int screen = DefaultScreen(display_);
+    const int width = DisplayWidth(display_, screen);
+    const int height = DisplayHeight(display_, screen);
+    if (width != width_ || height != height_) {
+        XErrorTrap trap(display_);
+        XMoveResizeWindow(display_, window_, 0, 0, static_cast<unsigned>(width),
+                          static_cast<unsigned>(height));
+    }
 }
 
 void SaverWindow::drawFrame() {

@@ -3,6 +3,7 @@
 
 #include "common/monitor_layout.h"
 #include "native/daemons/window_choice.h"
+#include "x11/screen_changes.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -11,10 +12,15 @@
 
 // What the window's events asked for.
 struct WindowEvents {
-    bool end = false;     // its own window: a key, a click, the close, in full screen a move of
-                          // the pointer; any window: destroyed
-    bool resized = false; // width and height changed
-    bool shown = false;   // its own window was mapped: drawing starts again
+    // Its own window: a key, a click, the close, in full screen a move of the pointer; any
+    // window: destroyed.
+    bool end = false;
+    // Its size or its place on the screen may have changed.
+    bool placed = false;
+    // The screen's size, CRTCs or outputs changed.
+    bool screenChanged = false;
+    // Its own window was mapped: drawing starts again.
+    bool shown = false;
 };
 
 class SaverWindow {
@@ -26,7 +32,7 @@ public:
     // Releases the context; destroys the windows the program made.
     void close();
 
-    // Handles every queued event.
+    // Handles every queued event, the screen's changes among them.
     WindowEvents handleEvents();
     // Draws and presents one frame.
     void drawFrame();
@@ -35,7 +41,8 @@ public:
 
     // False while its own window is unmapped: nothing is drawn then.
     bool showing() const { return showing_; }
-    // The area drawn in, in root-window pixels.
+    // The area drawn in, in root-window pixels: asked of the server, as the window's own x and y
+    // are relative to its parent.
     ScreenRect screenRect() const;
     int width() const { return width_; }
     int height() const { return height_; }
@@ -53,6 +60,8 @@ private:
     bool windowGone(std::string& error) const;
     std::string noWindowText() const;
     void hidePointer();
+    // Its own full-screen window fitted to the screen's size as it is now.
+    void coverScreen();
     void noteMapped();
 
     Display* display_ = nullptr;
@@ -64,6 +73,7 @@ private:
     bool gone_ = false;
     int width_ = 0;
     int height_ = 0;
+    ScreenChangeEvents screenChanges_;
     Atom deleteWindow_ = 0;
     Colormap colormap_ = 0;
     Cursor blankCursor_ = 0;

@@ -71,22 +71,33 @@ int endStatus() {
     return xErrorVerdict.failed ? kStatusFailed : 0;
 }
 
+// The water laid out for the screen and the window as they are now, and any pictures cut for it
+// uploaded.
+void layOutAgain(Display* display, const SaverWindow& window, const DesktopImage& desktop,
+                 WaterLayout& layout) {
+    if (layOutWater(readScreenShape(display), window.screenRect(), desktop, layout)) {
+        XErrorTrap trap(display);
+        uploadSourcePicture();
+    }
+}
+
 // The frame loop, until a stop signal, the window's end or an X error. While the window is
 // unmapped, or every display sleeps, no frame is drawn; the water goes on from where it was.
+// The layout follows the window's and the screen's events, and while frames are drawn the
+// monitors are also looked at once a second: a monitor set by hand in RandR comes with no event.
 void runFrames(Display* display, SaverWindow& window, const DesktopImage& desktop,
                WaterLayout& layout, int maxFps) {
+    constexpr double kScreenLookMs = 1000;
     FramePacer pacer(maxFps);
     DisplaySleepWatch displaySleep(dpmsPowerReader(display));
+    bool layoutDue = false;
+    double nextScreenLookMs = readClockMs() + kScreenLookMs;
     while (!stopRequested() && !xErrorVerdict.windowGone && !xErrorVerdict.failed) {
         const WindowEvents events = window.handleEvents();
         if (events.end) {
             break;
         }
-        if (events.resized &&
-            layOutWater(readScreenShape(display), window.screenRect(), desktop, layout)) {
-            XErrorTrap trap(display);
-            uploadSourcePicture();
-        }
+        layoutDue = layoutDue || events.placed || events.screenChanged;
         if (!window.showing()) {
             waitForEvents(display, -1);
             continue;
@@ -95,6 +106,11 @@ void runFrames(Display* display, SaverWindow& window, const DesktopImage& deskto
         if (sleep == SleepStep::kWait) {
             waitForEvents(display, displaySleep.msUntilCheck(readClockMs()));
             continue;
+        }
+        if (layoutDue || readClockMs() >= nextScreenLookMs) {
+            layOutAgain(display, window, desktop, layout);
+            layoutDue = false;
+            nextScreenLookMs = readClockMs() + kScreenLookMs;
         }
         if (events.shown || sleep == SleepStep::kResume) {
             restartFrameClock();

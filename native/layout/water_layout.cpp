@@ -80,6 +80,8 @@ bool layOutWater(const ScreenShape& screen, const ScreenRect& window, const Desk
     if (!layout.picturesCut) {
         showChomifyInstead("no memory for the desktop picture");
     } else {
+        // Noted as cut, so that the monitors' look once a second does not try again and again.
+        layout = now;
         std::fprintf(stderr, "mereflow: no memory for the desktop picture; keeping the pictures "
                              "of the earlier size\n");
     }

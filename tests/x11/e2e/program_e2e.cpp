@@ -146,23 +146,35 @@ void paintRoot(bool twoHalves) {
     paintRoot(display(), twoHalves);
 }
 
-// Waits until the pixel at (x, y) of the window shows the colour, give or take the lighting.
-bool waitForColour(Display* d, Window window, int x, int y, unsigned long colour) {
+// Waits until one reading of the row shows each colour at its place, give or take the lighting,
+// so that no frame before the one awaited passes for it.
+bool waitForColours(Display* d, Window window, int y,
+                    const std::vector<std::pair<int, unsigned long>>& colours) {
+    int x = 0;
     Rgb seen = {};
-    const Rgb wanted = {static_cast<int>(colour >> 16), static_cast<int>(colour >> 8 & 0xFF),
-                        static_cast<int>(colour & 0xFF)};
     const bool shown = waitUntil(
         [&] {
             const std::vector<Rgb> row = readRow(d, window, y);
-            seen = static_cast<int>(row.size()) > x ? row[x] : Rgb{};
-            return std::abs(seen.red - wanted.red) < 40 &&
-                   std::abs(seen.green - wanted.green) < 40 &&
-                   std::abs(seen.blue - wanted.blue) < 40;
+            for (const auto& [at, colour] : colours) {
+                x = at;
+                seen = static_cast<int>(row.size()) > x ? row[x] : Rgb{};
+                if (std::abs(seen.red - static_cast<int>(colour >> 16)) >= 40 ||
+                    std::abs(seen.green - static_cast<int>(colour >> 8 & 0xFF)) >= 40 ||
+                    std::abs(seen.blue - static_cast<int>(colour & 0xFF)) >= 40) {
+                    return false;
+                }
+            }
+            return true;
         },
         kTimeout);
     EXPECT_TRUE(shown) << "at " << x << "," << y << ": " << seen.red << " " << seen.green << " "
                        << seen.blue;
     return shown;
+}
+
+// Waits until the pixel at (x, y) of the window shows the colour.
+bool waitForColour(Display* d, Window window, int x, int y, unsigned long colour) {
+    return waitForColours(d, window, y, {{x, colour}});
 }
 
 TEST(NativeProgram, FullscreenWhiteLiesWhereTheWindowsSaverPutsIt) {
@@ -630,6 +642,33 @@ TEST(NativeProgram, FullscreenWhiteLiesWholeInEachRandrMonitor) {
             kTimeout));
     }
     expectCleanStop(program);
+}
+
+// -root with Desktop follows the screen as it changes under it: one monitor at start, then two on
+// a narrower screen, each with its own water and its own part of the desktop.
+TEST(NativeProgram, DesktopFollowsTheScreenAsItChanges) {
+    PrivateXvfb wide;
+    ASSERT_TRUE(wide.start(1824, 768));
+    Display* d = wide.display();
+    const Window shown = DefaultRootWindow(d);
+    paintRoot(d, true);
+    ProgramRun program(kCalm + std::vector<std::string>{"-root", "--source", "desktop"});
+    // One water: black beyond its edge.
+    ASSERT_TRUE(waitForColours(d, shown, 384, {{100, 0}, {1200, kBlue}})) << program.errorOutput();
+    // As a user's xrandr may: the one output off, two monitors set by hand (which tells no one),
+    // then the screen shrunk to hold just them (which sends events).
+    XRRScreenResources* resources = XRRGetScreenResources(d, shown);
+    XRRSetCrtcConfig(d, resources, resources->crtcs[0], CurrentTime, 0, 0, 0, RR_Rotate_0, nullptr,
+                     0);
+    XRRFreeScreenResources(resources);
+    addRandrMonitor(d, "MEREFLOW-1", {0, 0, 912, 768}, false);
+    addRandrMonitor(d, "MEREFLOW-2", {912, 0, 456, 768}, false);
+    XRRSetScreenSize(d, shown, 1368, 768, 1368 / 4, 768 / 4);
+    XSync(d, False);
+    // Where the monitors meet, two waters leave black between them; one would be lit there.
+    EXPECT_TRUE(waitForColours(d, shown, 384, {{456, kRed}, {912, 0}, {1140, kBlue}}));
+    expectCleanStop(program);
+    EXPECT_EQ(program.errorOutput(), "");
 }
 
 // Desktop gives each monitor its own part of the screen: of the wallpaper behind -root, and of
