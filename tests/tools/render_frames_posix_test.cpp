@@ -142,8 +142,9 @@ TEST(RenderFrames, CustomPictureIsPreparedAsTheSaverPreparesIt) {
 
 // A picture that cannot be had, Custom or Desktop, gives the frame Chomify gives, not an end.
 TEST(RenderFrames, APictureThatCannotBeHadShowsChomify) {
-    const std::string frame = ::testing::TempDir() + "/frame_0001.png";
-    const std::string still = " --size 64x48" + std::string(kStill) + ::testing::TempDir();
+    const std::string out = tempPath("chomify") + std::to_string(getpid());
+    const std::string frame = out + "/frame_0001.png";
+    const std::string still = " --size 64x48" + std::string(kStill) + out;
     RgbPicture chomify;
     std::string error;
     ASSERT_TRUE(renderFrames("--source chomify" + still));
@@ -158,6 +159,7 @@ TEST(RenderFrames, APictureThatCannotBeHadShowsChomify) {
         ASSERT_TRUE(readPng(frame, drawn, error)) << error;
         EXPECT_TRUE(drawn.rgb == chomify.rgb) << source;
     }
+    std::filesystem::remove_all(out);
 }
 
 // The hexadecimal forms only: render_frames opens no display to read colour names. Drips of
