@@ -62,14 +62,22 @@ void jpegFailed(j_common_ptr info) {
     failWith(info, message);
 }
 
-// A scan that stops before its last scanline, at the end of the file or at a marker (an end of
-// image, say), is refused: libjpeg would pad the rest with grey, a picture of any size from a
-// few bytes. A progressive picture that ends cleanly after whole scans raises neither, and is
-// shown as coarse as its scans make it. Other warnings (a stray byte between markers, say) are
-// let through unprinted, and the decoder goes on.
+// A scan whose data ends before its last scanline is refused: libjpeg would pad the rest with
+// grey, a picture of any size from a few bytes. It ends so at the end of the file (where the
+// source inserts an end of image) or at any marker but a restart marker. Data damaged inside a
+// restart interval runs into the next restart marker early: libjpeg pads that interval alone and
+// decodes the rest, so the picture is shown. A progressive picture that ends cleanly after whole
+// scans raises neither warning, and is shown as coarse as its scans make it. Other warnings (a
+// stray byte between markers, say) are let through unprinted, and the decoder goes on.
 void jpegMessage(j_common_ptr info, int level) {
     const int code = info->err->msg_code;
-    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) {
+    if (level >= 0) {
+        return;
+    }
+    // The entropy decoder keeps the marker it ran into before it warns.
+    const int marker = reinterpret_cast<j_decompress_ptr>(info)->unread_marker;
+    const bool atRestart = marker >= JPEG_RST0 && marker <= JPEG_RST0 + 7;
+    if (code == JWRN_JPEG_EOF || (code == JWRN_HIT_MARKER && !atRestart)) {
         failWith(info, "the pixels are cut short");
     }
 }

@@ -1,9 +1,12 @@
 // Choosing the reader for a picture file by its first bytes, and the limits every reader keeps.
 #include "imaging/picture_files.h"
 
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <new>
+#include <system_error>
 
 const char kNoMemoryForPicture[] = "no memory for the picture";
 
@@ -26,13 +29,25 @@ bool allocatePicture(RgbPicture& image, int32_t width, int32_t height) {
 
 bool readPicture(const std::string& path, RgbPicture& image, std::string& error,
                  TextureSize texture) {
+    // A folder opens as a stream on Linux and reads as nothing: it would pass for an empty file.
+    std::error_code unknown;
+    if (std::filesystem::is_directory(path, unknown)) {
+        error = path + ": a folder, not a picture file";
+        return false;
+    }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error = path + ": cannot open the file";
+        error = path + ": cannot open the file" +
+                (errno != 0 ? std::string(": ") + std::strerror(errno) : "");
         return false;
     }
     char start[8] = {};
     in.read(start, sizeof start);
+    if (in.gcount() == 0) {
+        error = path + ": the file is empty";
+        return false;
+    }
     if (std::memcmp(start, "\x89PNG\r\n\x1a\n", 8) == 0) {
         return readPng(path, image, error);
     } else if (std::memcmp(start, "\xff\xd8\xff", 3) == 0) {

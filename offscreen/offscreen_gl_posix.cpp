@@ -3,8 +3,15 @@
 
 #include <GL/osmesa.h>
 
-OffscreenGl::OffscreenGl(int width, int height)
-    : buffer_(static_cast<size_t>(width) * height * 4), width_(width), height_(height) {
+#include <new>
+
+// Without memory for the buffer, or for OSMesa's own, the context is simply not ready.
+OffscreenGl::OffscreenGl(int width, int height) : width_(width), height_(height) {
+    try {
+        buffer_.resize(static_cast<size_t>(width) * height * 4);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
     OSMesaContext context = OSMesaCreateContextExt(OSMESA_RGBA, 16, 0, 0, nullptr);
     context_ = context;
     ready_ = context && OSMesaMakeCurrent(context, buffer_.data(), GL_UNSIGNED_BYTE, width, height);

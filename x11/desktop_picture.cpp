@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -206,6 +207,18 @@ bool readDesktopPicture(Display* display, Window handedOver, DesktopImage& image
         image.cutToWindow = false;
         return true;
     }
+    // Standalone, nothing covered the screen before the program: one colour is the desktop's own
+    // and shows when no wallpaper does. Under a daemon it is most likely the daemon's blank cover.
+    RgbPicture oneColour = std::move(image.picture);
     whyNot = "no screenshot, the screen is one colour and no wallpaper is set";
-    return readWallpaper(display, image, whyNot);
+    if (readWallpaper(display, image, whyNot)) {
+        return true;
+    }
+    if (handedOver != 0) {
+        return false;
+    }
+    image.picture = std::move(oneColour);
+    image.onRoot = {0, 0, whole.width, whole.height};
+    image.cutToWindow = false;
+    return true;
 }

@@ -15,16 +15,17 @@ ScreenShape readScreenShape(Display* display) {
     return shape;
 }
 
-bool readSourcePicture(Display* display, const WindowChoice& choice, const HostOptions& host,
-                       DesktopImage& desktop, std::string& error) {
-    if (saverSettings.sourceTexture == kSourceCustom) {
-        return loadCustomPicture(host.picturePath, error);
-    }
+void readSourcePicture(Display* display, const WindowChoice& choice, const HostOptions& host,
+                       DesktopImage& desktop) {
     std::string whyNot;
-    const Window handedOver = choice.kind == WindowKind::kHandedOver ? choice.id : 0;
-    if (saverSettings.sourceTexture == kSourceDesktop &&
-        !readDesktopPicture(display, handedOver, desktop, whyNot)) {
+    bool had = true;
+    if (saverSettings.sourceTexture == kSourceCustom) {
+        had = loadCustomPicture(host.picturePath, whyNot);
+    } else if (saverSettings.sourceTexture == kSourceDesktop) {
+        const Window handedOver = choice.kind == WindowKind::kHandedOver ? choice.id : 0;
+        had = readDesktopPicture(display, handedOver, desktop, whyNot);
+    }
+    if (!had) {
         showChomifyInstead(whyNot);
     }
-    return true;
 }

@@ -15,7 +15,7 @@ ScreenShape readScreenShape(Display* display);
 
 // What the source needs, read before any window of the program covers the screen: for Desktop
 // its picture, kept whole for every layout to come; for Custom the picture file, prepared at
-// once. Desktop that cannot be had becomes Chomify, with one line on stderr. False, with one line
-// in error, when the Custom picture cannot be had.
-bool readSourcePicture(Display* display, const WindowChoice& choice, const HostOptions& host,
-                       DesktopImage& desktop, std::string& error);
+// once. Either that cannot be had becomes Chomify, with one line on stderr: under a daemon an
+// end would leave the monitor black.
+void readSourcePicture(Display* display, const WindowChoice& choice, const HostOptions& host,
+                       DesktopImage& desktop);

@@ -127,12 +127,9 @@ int run(Display* display, const WindowChoice& choice, const HostOptions& host) {
     if (saverSettings.useRandomPreset) {
         pickRandomPreset();
     }
-    std::string error;
     DesktopImage desktop;
-    if (!readSourcePicture(display, choice, host, desktop, error)) {
-        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
-        return kStatusFailed;
-    }
+    readSourcePicture(display, choice, host, desktop);
+    std::string error;
     SaverWindow window;
     if (!window.open(display, choice, error)) {
         std::fprintf(stderr, "mereflow: %s\n", error.c_str());

@@ -110,7 +110,13 @@ std::string manualPage(const std::string& version) {
            "XScreenSaver keeps on the window it hands over; the screen read from the root\n"
            "window, unless it is one single colour (a daemon's blank window over it); the\n"
            "wallpaper that the desktop publishes on the root window (_XROOTPMAP_ID, else\n"
-           "ESETROOT_PMAP_ID); else Chomify, and a line on the standard error says why.\n"
+           "ESETROOT_PMAP_ID); run standalone, with no window handed over, the screen of one\n"
+           "colour after all; else Chomify, and a line on the standard error says why.\n"
+           ".PP\n"
+           "A Custom picture that cannot be read (missing, empty, damaged, too large, or no\n"
+           "memory for it), or no\n"
+           ".B \\-picture\n"
+           "at all, gives Chomify, and a line on the standard error names the file and why.\n"
            ".PP\n"
            "A value that a setting cannot take keeps that setting's value, with a line on the\n"
            "standard error, and the water is drawn.\n"
@@ -143,9 +149,8 @@ std::string manualPage(const std::string& version) {
            ".SH EXIT STATUS\n" +
            entries({{"\\fB0\\fR", "It was ended by a key, a click, the mouse or a stop signal, "
                                   "its window went away, or -help printed the options."},
-                    {"\\fB1\\fR", "It failed to run: no display, no OpenGL, an X error, or a "
-                                  "picture it could not read or had no memory for.\nOne line on "
-                                  "the standard error says why."},
+                    {"\\fB1\\fR", "It failed to run: no display, no OpenGL, an X error, or "
+                                  "no memory.\nOne line on the standard error says why."},
                     {"\\fB2\\fR", "An option it does not know, a flag given a value, or a "
                                   "window id (-window-id or XSCREENSAVER_WINDOW) it cannot read.\n"
                                   "One line on the standard error says which."}}) +

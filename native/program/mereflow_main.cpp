@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -29,5 +30,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "mereflow: cannot catch the stop signals\n");
         return kStatusFailed;
     }
-    return runX11Host(host, choice);
+    // The pictures' allocations are checked where they are made; any other that fails (the
+    // grid's, a frame's) ends the program with one line and a status rather than an abort.
+    try {
+        return runX11Host(host, choice);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "mereflow: out of memory\n");
+        return kStatusFailed;
+    }
 }

@@ -48,9 +48,12 @@ std::string greyJpeg(size_t scanBytes, bool ends) {
     return ends ? bytes + "\xff\xd9" : bytes;
 }
 
-// A flat side x side progressive JPEG from libjpeg, in the scans of jpeg_simple_progression,
-// every component at full resolution.
-std::string progressiveJpeg(int side) {
+constexpr int kMadeLevel = 150;
+
+// A side x side JPEG from libjpeg of grey kMadeLevel, every component at full resolution:
+// progressive in the scans of jpeg_simple_progression, or baseline with a restart marker after
+// every restartRows rows of blocks.
+std::string libjpegFile(int side, bool progressive, int restartRows = 0) {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -63,9 +66,12 @@ std::string progressiveJpeg(int side) {
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
-    jpeg_simple_progression(&info);
+    info.restart_in_rows = restartRows;
+    if (progressive) {
+        jpeg_simple_progression(&info);
+    }
     jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(3 * static_cast<size_t>(side), 150);
+    std::vector<JSAMPLE> row(3 * static_cast<size_t>(side), kMadeLevel);
     for (JSAMPROW rows = row.data(); info.next_scanline < info.image_height;) {
         jpeg_write_scanlines(&info, &rows, 1);
     }
@@ -86,17 +92,39 @@ std::string firstScans(const std::string& jpeg, int scans) {
     return jpeg.substr(0, at) + "\xff\xd9";
 }
 
+// Three bytes of garbage in the middle of the third restart interval, between RST1 and RST2.
+std::string damagedInsideAnInterval(std::string jpeg) {
+    const size_t from = jpeg.find("\xff\xd1") + 2;
+    const size_t to = jpeg.find("\xff\xd2");
+    jpeg.replace((from + to) / 2 - 1, 3, "\x5a\xa5\x5a");
+    return jpeg;
+}
+
+// The share of the picture's samples within a few steps of level.
+double shareNear(const RgbPicture& image, int level) {
+    size_t near = 0;
+    for (const uint8_t sample : image.rgb) {
+        near += std::abs(sample - level) <= 3 ? 1 : 0;
+    }
+    return image.rgb.empty() ? 0.0 : static_cast<double>(near) / image.rgb.size();
+}
+
 // 1/2, 1/4 or 1/8 of a 64-pixel JPEG, whichever is smallest yet covers the working size. A
-// progressive one that ends after its first scans is shown too, coarser.
+// progressive one that ends after its first scans is shown too, coarser, and a baseline one
+// damaged inside one restart interval, wrong in that interval alone.
 TEST(PictureFiles, JpegIsDecodedAtTheSmallestScaleThatCoversTheWorkingSize) {
     const std::string grey = greyJpeg(2000, true);
-    const std::string twoScans = firstScans(progressiveJpeg(64), 2);
+    const std::string twoScans = firstScans(libjpegFile(64, true), 2);
+    const std::string damaged = damagedInsideAnInterval(libjpegFile(64, false, 1));
     const struct {
         const std::string& bytes;
         TextureSize texture;
         int side;
-    } cases[] = {{grey, {0, 0}, 64},     {grey, {16, 16}, 16}, {grey, {8, 4}, 8},
-                 {grey, {100, 100}, 64}, {grey, {16, 64}, 64}, {twoScans, {16, 16}, 16}};
+        int level; // of most of the picture
+    } cases[] = {{grey, {0, 0}, 64, 128},          {grey, {16, 16}, 16, 128},
+                 {grey, {8, 4}, 8, 128},           {grey, {100, 100}, 64, 128},
+                 {grey, {16, 64}, 64, 128},        {twoScans, {16, 16}, 16, kMadeLevel},
+                 {damaged, {0, 0}, 64, kMadeLevel}};
     const std::string path = tempPath("scaled.jpg");
     for (const auto& c : cases) {
         writeBytes(path, c.bytes);
@@ -105,6 +133,7 @@ TEST(PictureFiles, JpegIsDecodedAtTheSmallestScaleThatCoversTheWorkingSize) {
         ASSERT_TRUE(readPicture(path, image, error, c.texture)) << error;
         EXPECT_EQ(image.width, c.side) << c.texture.width << " x " << c.texture.height;
         EXPECT_EQ(image.height, c.side) << c.texture.width << " x " << c.texture.height;
+        EXPECT_GT(shareNear(image, c.level), 0.75) << c.texture.width << " x " << c.texture.height;
     }
 }
 
@@ -133,7 +162,7 @@ TEST(PictureFiles, ProgressiveJpegAtThePixelCapDecodes) {
     GTEST_SKIP() << "too slow and too large under the sanitizers";
 #endif
     const std::string path = tempPath("large_progressive.jpg");
-    writeBytes(path, progressiveJpeg(8192));
+    writeBytes(path, libjpegFile(8192, true));
     RgbPicture image;
     std::string error;
     ASSERT_TRUE(readPicture(path, image, error, {1024, 1024})) << error;
@@ -146,6 +175,7 @@ TEST(PictureFiles, BrokenFilesAreRefusedWithTheirName) {
     const struct {
         const char* name;
         std::string bytes;
+        const char* reason = nullptr; // when it matters which
     } cases[] = {
         {"text.png", "just some text"},
         {"cut.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16)},
@@ -154,6 +184,7 @@ TEST(PictureFiles, BrokenFilesAreRefusedWithTheirName) {
         {"huge.ppm", "P6\n99999 2\n255\n"},
         {"short.jpg", greyJpeg(100, false)},
         {"stops.jpg", greyJpeg(100, true)},
+        {"empty.png", "", "the file is empty"},
     };
     for (const auto& c : cases) {
         const std::string path = tempPath(c.name);
@@ -162,6 +193,9 @@ TEST(PictureFiles, BrokenFilesAreRefusedWithTheirName) {
         std::string error;
         EXPECT_FALSE(readPicture(path, image, error)) << c.name;
         EXPECT_NE(error.find(path), std::string::npos) << error;
+        if (c.reason) {
+            EXPECT_EQ(error, path + ": " + c.reason);
+        }
     }
 }
 

@@ -59,6 +59,10 @@ RgbPicture quadrants() {
     return image;
 }
 
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
 const char kStill[] = " --drips 0 --movement 0 --color 0 --frames 1 --out ";
 
 // The picture lies still and whole in the middle of a still scene, as the quadrants' centres
@@ -133,6 +137,28 @@ TEST(RenderFrames, CustomPictureIsPreparedAsTheSaverPreparesIt) {
     renderFrame(nullptr);
     EXPECT_TRUE(gl.image().rgb == drawn.rgb) << "render_frames drew another picture";
     sourceTextureName = 0;
+    std::filesystem::remove_all(out);
+}
+
+// A picture that cannot be had, Custom or Desktop, gives the frame Chomify gives, not an end.
+TEST(RenderFrames, APictureThatCannotBeHadShowsChomify) {
+    const std::string out = tempPath("chomify") + std::to_string(getpid());
+    const std::string frame = out + "/frame_0001.png";
+    const std::string still = " --size 64x48" + std::string(kStill) + out;
+    RgbPicture chomify;
+    std::string error;
+    ASSERT_TRUE(renderFrames("--source chomify" + still));
+    ASSERT_TRUE(readPng(frame, chomify, error)) << error;
+    writeBytes(tempPath("empty.png"), "");
+    for (const char* source : {"custom", "desktop"}) {
+        std::remove(frame.c_str());
+        RgbPicture drawn;
+        ASSERT_TRUE(renderFrames(std::string("--source ") + source + " --picture " +
+                                 tempPath("empty.png") + still))
+            << source;
+        ASSERT_TRUE(readPng(frame, drawn, error)) << error;
+        EXPECT_TRUE(drawn.rgb == chomify.rgb) << source;
+    }
     std::filesystem::remove_all(out);
 }
 

@@ -21,11 +21,18 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <string>
 #include <system_error>
 #include <vector>
 
 namespace {
+
+void showChomifyInstead(const std::string& whyNot) {
+    freeSourcePixels();
+    std::fprintf(stderr, "render_frames: %s; showing Chomify instead\n", whyNot.c_str());
+    saverSettings.sourceTexture = kSourceChomify;
+}
 
 void applyOptions(const FrameOptions& o) {
     applyDefaults();
@@ -59,10 +66,11 @@ ScreenRect windowRect(const FrameOptions& o) {
 
 // What the saver prepares before the render thread starts, for Desktop and Custom. The
 // picture, a file or the test picture, stands for the whole virtual screen with Desktop on
-// several monitors, each monitor showing its rectangle of it.
-bool prepareSourcePicture(const FrameOptions& o, const ScreenRect& screen) {
+// several monitors, each monitor showing its rectangle of it. A picture that cannot be had
+// gives Chomify and one line, as the saver does.
+void prepareSourcePicture(const FrameOptions& o, const ScreenRect& screen) {
     if (o.source != kSourceDesktop && o.source != kSourceCustom) {
-        return true;
+        return;
     }
     const bool perMonitor = o.source == kSourceDesktop && o.monitors.count > 1;
     const bool custom = o.source == kSourceCustom;
@@ -77,18 +85,16 @@ bool prepareSourcePicture(const FrameOptions& o, const ScreenRect& screen) {
     } else if (!readPicture(o.picturePath, picture, error,
                             custom ? TextureSize{sourcePicture.width, sourcePicture.height}
                                    : TextureSize{})) {
-        std::fprintf(stderr, "render_frames: %s\n", error.c_str());
-        return false;
+        showChomifyInstead(error);
+        return;
     }
     const bool prepared = perMonitor ? cutMonitorPictures(picture, o.monitors, screen)
                           : custom   ? prepareCustomPicture(picture)
                                      : stretchIntoSourcePicture(picture);
     if (!prepared) {
         const std::string name = o.picturePath.empty() ? "the test picture" : o.picturePath;
-        std::fprintf(stderr, "render_frames: %s: %s\n", name.c_str(), kNoMemoryForPicture);
-        return false;
+        showChomifyInstead(name + ": " + kNoMemoryForPicture);
     }
-    return true;
 }
 
 // The folder of the PNG files, made when it is missing.
@@ -134,9 +140,7 @@ bool writeFrame(const RgbPicture& image, const FrameOptions& o, int frame, WebpA
     return true;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     FrameOptions options;
     std::string error;
     if (!parseFrameOptions(argc, argv, options, error)) {
@@ -145,9 +149,10 @@ int main(int argc, char** argv) {
     }
     applyOptions(options);
     const ScreenRect screen = windowRect(options);
-    if (!makeOutputDirectory(options) || !prepareSourcePicture(options, screen)) {
+    if (!makeOutputDirectory(options)) {
         return 1;
     }
+    prepareSourcePicture(options, screen);
     OffscreenGl gl(screen.right - screen.left, screen.bottom - screen.top);
     if (!gl.ready()) {
         std::fprintf(stderr, "render_frames: no offscreen OpenGL context\n");
@@ -190,4 +195,17 @@ int main(int argc, char** argv) {
         std::printf("%s\n", path.c_str());
     }
     return 0;
+}
+
+} // namespace
+
+// The pictures' and the offscreen buffer's allocations are checked where they are made; any other
+// that fails (a frame's copy, the animation's) ends the run with one line rather than an abort.
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "\nrender_frames: out of memory\n");
+        return 1;
+    }
 }
