@@ -5,6 +5,7 @@
 #include "imaging/picture_files.h"
 #include "native/daemons/daemon_preferences.h"
 #include "native/pictures/visual_masks.h"
+#include "native/pictures/wallpaper_file.h"
 #include "x11/x_error_trap.h"
 
 #include <X11/Xatom.h>
@@ -185,8 +186,8 @@ bool readWallpaper(Display* display, DesktopImage& image, std::string& whyNot) {
 
 } // namespace
 
-bool readDesktopPicture(Display* display, Window handedOver, DesktopImage& image,
-                        std::string& whyNot) {
+bool readDesktopPicture(Display* display, Window handedOver, const ScreenShape& shape,
+                        DesktopImage& image, std::string& whyNot) {
     if (!grabDesktopImages(std::getenv("HOME"))) {
         whyNot = "desktop grabbing is off (grabDesktopImages in ~/.xscreensaver)";
         return false;
@@ -206,6 +207,18 @@ bool readDesktopPicture(Display* display, Window handedOver, DesktopImage& image
         image.cutToWindow = false;
         return true;
     }
-    whyNot = "no screenshot, the screen is one colour and no wallpaper is set";
-    return readWallpaper(display, image, whyNot);
+    std::string noMemory;
+    if (readWallpaper(display, image, noMemory)) {
+        return true;
+    }
+    if (!noMemory.empty()) {
+        whyNot = noMemory;
+        return false;
+    }
+    std::string noFile;
+    if (readWallpaperFile(shape, image, noFile)) {
+        return true;
+    }
+    whyNot = "no screenshot, the screen is one colour and " + noFile;
+    return false;
 }

@@ -23,7 +23,7 @@ bool readSourcePicture(Display* display, const WindowChoice& choice, const HostO
     std::string whyNot;
     const Window handedOver = choice.kind == WindowKind::kHandedOver ? choice.id : 0;
     if (saverSettings.sourceTexture == kSourceDesktop &&
-        !readDesktopPicture(display, handedOver, desktop, whyNot)) {
+        !readDesktopPicture(display, handedOver, readScreenShape(display), desktop, whyNot)) {
         showChomifyInstead(whyNot);
     }
     return true;
