@@ -72,17 +72,20 @@ TEST(WallpaperFile, TheDesktopsSettingsNameThePicture) {
         {"GNOME's plain URI",
          {{background + "picture-uri", "'" + uri + "red.png'\n"}},
          nullptr,
-         kRed},
+         kRed,
+         ""},
         {"GNOME's escaped and percent-encoded URI",
          {{background + "picture-uri", "'" + uri + "it\\'s%20blue.png'\n"}},
          nullptr,
-         kBlue},
+         kBlue,
+         ""},
         {"GNOME's dark scheme",
          {{"org.gnome.desktop.interface color-scheme", "'prefer-dark'"},
           {background + "picture-uri", "'" + uri + "red.png'"},
           {background + "picture-uri-dark", "\"" + uri + "it's%20blue.png\""}},
          nullptr,
-         kBlue},
+         kBlue,
+         ""},
         {"GNOME's picture-options none",
          {{background + "picture-uri", "'" + uri + "red.png'"},
           {background + "picture-options", "'none'"}},
@@ -107,21 +110,25 @@ TEST(WallpaperFile, TheDesktopsSettingsNameThePicture) {
         {"KDE's URI",
          {},
          "[Containments][3][Wallpaper][org.kde.image][General]\nImage=file://DIR/red.png\n",
-         kRed},
+         kRed,
+         ""},
         {"KDE's path, on the primary screen's containment",
          {},
          "[Containments][1]\nlastScreen=1\n[Containments][1][Wallpaper][org.kde.image][General]\n"
          "Image=DIR/red.png\n[Containments][2]\nlastScreen=0\n"
          "[Containments][2][Wallpaper][org.kde.image][General]\nImage=DIR/it's blue.png\n",
-         kBlue},
+         kBlue,
+         ""},
         {"KDE's package folder",
          {},
          "[Containments][1][Wallpaper][org.kde.image][General]\nImage=DIR/next/\n",
-         kGreen},
+         kGreen,
+         ""},
         {"KDE before GNOME outside GNOME",
          {{background + "picture-uri", "'" + uri + "red.png'"}},
          "[Containments][1][Wallpaper][org.kde.image][General]\nImage=DIR/next\n",
-         kGreen},
+         kGreen,
+         ""},
     };
     ScreenShape screen;
     screen.width = 400;
@@ -193,7 +200,7 @@ TEST(WallpaperFile, EachMonitorShowsThePictureAsTheDesktopFitsIt) {
 
 TEST(WallpaperFile, TheSettingsCommandIsTimedAndMayBeMissing) {
     std::string output;
-    EXPECT_TRUE(readCommandOutput({"sh", "-c", "echo 'zoom'"}, 5000, output));
+    EXPECT_TRUE(readCommandOutput({"sh", "-c", "echo \"'zoom'\""}, 5000, output));
     EXPECT_EQ(output, "'zoom'\n");
     EXPECT_FALSE(readCommandOutput({"sh", "-c", "exit 1"}, 5000, output));
     EXPECT_FALSE(readCommandOutput({"sleep", "30"}, 100, output)); // killed, not waited for
