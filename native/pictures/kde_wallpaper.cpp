@@ -2,7 +2,6 @@
 #include "native/pictures/kde_wallpaper.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,8 +11,8 @@
 namespace {
 
 constexpr const char* kAppletsFile = "/plasma-org.kde.plasma.desktop-appletsrc";
-// A file of more is no settings file: read no further.
-constexpr size_t kMaxAppletsLines = 100000;
+// A larger file is no settings file: it is not read, so a line without end cannot fill memory.
+constexpr uintmax_t kMaxAppletsBytes = 16 << 20;
 
 struct Containment {
     std::string image;
@@ -73,7 +72,7 @@ std::map<int, Containment> readContainments(std::ifstream& file) {
     Containment* current = nullptr;
     bool wallpaper = false;
     std::string line;
-    for (size_t count = 0; count < kMaxAppletsLines && std::getline(file, line); ++count) {
+    while (std::getline(file, line)) {
         line = trimmed(line);
         int number = 0;
         if (!line.empty() && line[0] == '[') {
@@ -112,6 +111,22 @@ WallpaperFit fitOfFillMode(int fillMode) {
     }
 }
 
+// The sides a package's picture is named for: "1920x1080".
+bool sizeInName(const std::string& stem, int& width, int& height) {
+    const size_t x = stem.find('x');
+    const std::string sides[2] = {stem.substr(0, x),
+                                  x == std::string::npos ? "" : stem.substr(x + 1)};
+    for (const std::string& side : sides) {
+        if (side.empty() || side.size() > 6 ||
+            side.find_first_not_of("0123456789") != std::string::npos) {
+            return false;
+        }
+    }
+    width = std::atoi(sides[0].c_str());
+    height = std::atoi(sides[1].c_str());
+    return width > 0 && height > 0;
+}
+
 // The picture of a wallpaper package: contents/images/WxH.png or .jpg; false when none.
 bool packagePicture(const std::string& folder, int wantWidth, int wantHeight, std::string& path) {
     std::error_code error;
@@ -123,10 +138,8 @@ bool packagePicture(const std::string& folder, int wantWidth, int wantHeight, st
         const std::string extension = name.extension().string();
         int width = 0;
         int height = 0;
-        char x = 0;
         if ((extension != ".png" && extension != ".jpg" && extension != ".jpeg") ||
-            std::sscanf(name.stem().c_str(), "%d%c%d", &width, &x, &height) != 3 || x != 'x' ||
-            width <= 0 || height <= 0) {
+            !sizeInName(name.stem().string(), width, height)) {
             continue;
         }
         const uint64_t area = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
@@ -149,10 +162,13 @@ bool packagePicture(const std::string& folder, int wantWidth, int wantHeight, st
 bool readKdeWallpaper(const std::string& configHome, const ScreenShape& screen,
                       WallpaperSetting& setting, std::string& whyNot) {
     whyNot.clear();
-    std::ifstream file(configHome + kAppletsFile);
-    if (!file) {
+    const std::string name = configHome + kAppletsFile;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(name, error) ||
+        std::filesystem::file_size(name, error) > kMaxAppletsBytes) {
         return false;
     }
+    std::ifstream file(name);
     const std::map<int, Containment> containments = readContainments(file);
     const Containment* chosen = nullptr;
     for (const auto& [number, containment] : containments) {
@@ -169,7 +185,6 @@ bool readKdeWallpaper(const std::string& configHome, const ScreenShape& screen,
         whyNot = "KDE's wallpaper " + chosen->image + " is not a local file";
         return false;
     }
-    std::error_code error;
     if (std::filesystem::is_directory(path, error)) {
         const ScreenRect primary = screen.monitors.count > 0
                                        ? screen.monitors.monitors[0]
