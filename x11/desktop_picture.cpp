@@ -5,6 +5,7 @@
 #include "imaging/picture_files.h"
 #include "native/daemons/daemon_preferences.h"
 #include "native/pictures/visual_masks.h"
+#include "native/pictures/wallpaper_file.h"
 #include "x11/x_error_trap.h"
 
 #include <X11/Xatom.h>
@@ -186,8 +187,8 @@ bool readWallpaper(Display* display, DesktopImage& image, std::string& whyNot) {
 
 } // namespace
 
-bool readDesktopPicture(Display* display, Window handedOver, DesktopImage& image,
-                        std::string& whyNot) {
+bool readDesktopPicture(Display* display, Window handedOver, const ScreenShape& shape,
+                        DesktopImage& image, std::string& whyNot) {
     if (!grabDesktopImages(std::getenv("HOME"))) {
         whyNot = "desktop grabbing is off (grabDesktopImages in ~/.xscreensaver)";
         return false;
@@ -210,15 +211,24 @@ bool readDesktopPicture(Display* display, Window handedOver, DesktopImage& image
     // Standalone, nothing covered the screen before the program: one colour is the desktop's own
     // and shows when no wallpaper does. Under a daemon it is most likely the daemon's blank cover.
     RgbPicture oneColour = std::move(image.picture);
-    whyNot = "no screenshot, the screen is one colour and no wallpaper is set";
-    if (readWallpaper(display, image, whyNot)) {
+    std::string noMemory;
+    if (readWallpaper(display, image, noMemory)) {
         return true;
     }
-    if (handedOver != 0) {
+    if (!noMemory.empty()) {
+        whyNot = noMemory;
         return false;
     }
-    image.picture = std::move(oneColour);
-    image.onRoot = {0, 0, whole.width, whole.height};
-    image.cutToWindow = false;
-    return true;
+    std::string noFile;
+    if (readWallpaperFile(shape, image, noFile)) {
+        return true;
+    }
+    if (handedOver == 0) {
+        image.picture = std::move(oneColour);
+        image.onRoot = {0, 0, whole.width, whole.height};
+        image.cutToWindow = false;
+        return true;
+    }
+    whyNot = "no screenshot, the screen is one colour and " + noFile;
+    return false;
 }

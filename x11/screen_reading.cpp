@@ -23,7 +23,7 @@ void readSourcePicture(Display* display, const WindowChoice& choice, const HostO
         had = loadCustomPicture(host.picturePath, whyNot);
     } else if (saverSettings.sourceTexture == kSourceDesktop) {
         const Window handedOver = choice.kind == WindowKind::kHandedOver ? choice.id : 0;
-        had = readDesktopPicture(display, handedOver, desktop, whyNot);
+        had = readDesktopPicture(display, handedOver, readScreenShape(display), desktop, whyNot);
     }
     if (!had) {
         showChomifyInstead(whyNot);

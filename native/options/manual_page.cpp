@@ -110,8 +110,11 @@ std::string manualPage(const std::string& version) {
            "XScreenSaver keeps on the window it hands over; the screen read from the root\n"
            "window, unless it is one single colour (a daemon's blank window over it); the\n"
            "wallpaper that the desktop publishes on the root window (_XROOTPMAP_ID, else\n"
-           "ESETROOT_PMAP_ID); run standalone, with no window handed over, the screen of one\n"
-           "colour after all; else Chomify, and a line on the standard error says why.\n"
+           "ESETROOT_PMAP_ID); the wallpaper file that GNOME's settings (through gsettings)\n"
+           "or KDE Plasma's (plasma\\-org.kde.plasma.desktop\\-appletsrc) name, GNOME's first\n"
+           "when XDG_CURRENT_DESKTOP names GNOME; run standalone, with no window handed over,\n"
+           "the screen of one colour after all; else Chomify, and a line on the standard\n"
+           "error says why.\n"
            ".PP\n"
            "A Custom picture that cannot be read (missing, empty, damaged, too large, or no\n"
            "memory for it), or no\n"
@@ -144,6 +147,10 @@ std::string manualPage(const std::string& version) {
                      "daemon sets it.\nIt comes before -root; -window-id comes before it.\nWhen "
                      "the daemon keeps its screenshot of the monitor on that window, the Desktop "
                      "picture is that screenshot."},
+                    {"\\fBXDG_CONFIG_HOME\\fR", "Where KDE Plasma's settings are found "
+                                                "(~/.config when unset)."},
+                    {"\\fBXDG_CURRENT_DESKTOP\\fR",
+                     "GNOME's wallpaper setting comes before Plasma's when it names GNOME."},
                     {"\\fBDISPLAY\\fR", "The X display to draw on."},
                     {"\\fBHOME\\fR", "Where ~/.xscreensaver is found."}}) +
            ".SH EXIT STATUS\n" +

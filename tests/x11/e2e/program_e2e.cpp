@@ -4,6 +4,8 @@
 
 #include "x_test_display.h"
 
+#include "imaging/picture_files.h"
+
 #include <GL/glx.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
@@ -34,10 +36,25 @@ const std::vector<std::string> kCalm = {"--source", "white",         "--drips",
 
 PrivateXvfb xvfb;
 
+// The desktop's settings that name a wallpaper file are the tests' own: an empty configuration
+// folder, and no GNOME schemas for gsettings to read.
+char settingsHome[] = "/tmp/mereflow-e2e-settings-XXXXXX";
+
 class XvfbEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { ASSERT_TRUE(xvfb.start()) << "no Xvfb"; }
-    void TearDown() override { xvfb.stop(); }
+    void SetUp() override {
+        ASSERT_NE(mkdtemp(settingsHome), nullptr);
+        for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS"}) {
+            setenv(variable, settingsHome, 1);
+        }
+        unsetenv("GSETTINGS_SCHEMA_DIR");
+        unsetenv("XDG_CURRENT_DESKTOP");
+        ASSERT_TRUE(xvfb.start()) << "no Xvfb";
+    }
+    void TearDown() override {
+        xvfb.stop();
+        rmdir(settingsHome);
+    }
 };
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new XvfbEnvironment);
@@ -514,12 +531,18 @@ TEST(NativeProgram, UnderADaemonDesktopShowsEachMonitorsOwnPart) {
         const char* how;
         bool screenshots;
         const char* wallpaper; // the root property that names it, or null
+        bool kdeFile;          // whether Plasma's settings name a picture file
         unsigned long colours[2];
     } cases[] = {
-        {"the daemon's screenshots", true, nullptr, {DaemonWindows::kColours[0], kBlue}},
-        {"the wallpaper in _XROOTPMAP_ID", false, "_XROOTPMAP_ID", {kRed, kBlue}},
-        {"the wallpaper in ESETROOT_PMAP_ID", false, "ESETROOT_PMAP_ID", {kRed, kBlue}},
+        {"the daemon's screenshots", true, nullptr, false, {DaemonWindows::kColours[0], kBlue}},
+        {"the wallpaper in _XROOTPMAP_ID", false, "_XROOTPMAP_ID", false, {kRed, kBlue}},
+        {"the wallpaper in ESETROOT_PMAP_ID", false, "ESETROOT_PMAP_ID", false, {kRed, kBlue}},
+        // Two columns zoomed over the screen: the left quarter red, the right quarter blue.
+        {"the wallpaper file Plasma names", false, nullptr, true, {kRed, kBlue}},
     };
+    const std::string picture = std::string(settingsHome) + "/wallpaper.png";
+    const std::string appletsrc =
+        std::string(settingsHome) + "/plasma-org.kde.plasma.desktop-appletsrc";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.how);
         // The root behind the screenshots is of two colours, to show that they come first.
@@ -528,6 +551,13 @@ TEST(NativeProgram, UnderADaemonDesktopShowsEachMonitorsOwnPart) {
         std::optional<RootPixmapProperty> wallpaper;
         if (c.wallpaper) {
             wallpaper.emplace(display(), c.wallpaper, makeScreenPixmap(display()));
+        }
+        if (c.kdeFile) {
+            std::string error;
+            ASSERT_TRUE(writePng(picture, {{255, 0, 0, 0, 0, 255}, 2, 1}, error)) << error;
+            std::ofstream(appletsrc) << "[Containments][1][Wallpaper][org.kde.image][General]\n"
+                                        "Image=file://"
+                                     << picture << "\n";
         }
         for (int i = 0; i < 2; ++i) {
             SCOPED_TRACE(i);
@@ -541,6 +571,8 @@ TEST(NativeProgram, UnderADaemonDesktopShowsEachMonitorsOwnPart) {
             XClearWindow(display(), daemon.windows[i]);
             XSync(display(), False);
         }
+        std::remove(appletsrc.c_str());
+        std::remove(picture.c_str());
     }
 }
 
