@@ -97,9 +97,9 @@ bool HeadlessCompositor::start(const std::vector<std::string>& command,
     }
     // Under a desktop session of its own, a compositor would otherwise open a window on it.
     // sway makes its IPC socket where SWAYSOCK says, when it says.
-    std::vector<std::string> environment = {"XDG_RUNTIME_DIR=" + runtimeFolder_,
-                                            "WAYLAND_DISPLAY=", "DISPLAY=",
-                                            "SWAYSOCK=" + runtimeFolder_ + "/sway-ipc.sock"};
+    std::vector<std::string> environment = {
+        "XDG_RUNTIME_DIR=" + runtimeFolder_,
+        "WAYLAND_DISPLAY=", "DISPLAY=", "SWAYSOCK=" + runtimeFolder_ + "/sway-ipc.sock"};
     environment.insert(environment.end(), variables.begin(), variables.end());
     process_ = std::make_unique<ProgramRun>(Command{argv}, environment);
     const bool up = waitUntil(

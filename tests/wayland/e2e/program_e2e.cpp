@@ -33,53 +33,44 @@ std::string describe(const Rgb& c) {
     return std::to_string(c.red) + " " + std::to_string(c.green) + " " + std::to_string(c.blue);
 }
 
-// What a screenshot of one output must show: the colour at its middle, and, when the program
-// covers it, black at its left edge, beyond the water.
-struct Expected {
-    Rgb middle;
-    bool covered;
-};
+// What an output shows: its desktop bare, or the water in its middle, black around it, and in the
+// water white or the output's own desktop; or a window of weston-clickdot, dark all over.
+enum class Shown { kDesktop, kWhiteWater, kDesktopThroughWater, kDarkWindow };
 
-// Polls the output's screenshots until they show what is expected; false, with what was last
-// seen, on timeout.
-bool waitForScreen(const HeadlessCompositor& compositor, const std::string& output, int width,
-                   int height, const Expected& expected, double timeout = kTimeout) {
+// Polls the output's screenshots until it shows that; false, with what was last seen, on
+// timeout.
+bool waitForScreen(const HeadlessCompositor& compositor, const std::string& output, Shown shown,
+                   unsigned long desktop, double timeout = kTimeout) {
+    Rgb middleWanted = shown == Shown::kWhiteWater ? Rgb{255, 255, 255} : rgbOf(desktop);
+    Rgb edgeWanted = shown == Shown::kDesktop ? rgbOf(desktop) : Rgb{0, 0, 0};
+    if (shown == Shown::kDarkWindow) {
+        middleWanted = edgeWanted = {25, 25, 25}; // its shade lets a little through
+    }
     Rgb middle{};
     Rgb edge{};
-    const bool shown = waitUntil(
+    const bool seen = waitUntil(
         [&] {
             RgbPicture shot;
             if (!compositor.screenshot(output, shot)) {
                 return false;
             }
-            middle = pixelAt(shot, width / 2, height / 2);
-            edge = pixelAt(shot, 4, height / 2);
-            return near(middle, expected.middle) &&
-                   near(edge, expected.covered ? Rgb{0, 0, 0} : expected.middle);
+            middle = pixelAt(shot, shot.width / 2, shot.height / 2);
+            edge = pixelAt(shot, 4, shot.height / 2);
+            return near(middle, middleWanted) && near(edge, edgeWanted);
         },
         timeout);
-    EXPECT_TRUE(shown) << output << ": middle " << describe(middle) << ", edge " << describe(edge)
-                       << "\n"
-                       << compositor.log();
-    return shown;
+    EXPECT_TRUE(seen) << output << ": middle " << describe(middle) << ", edge " << describe(edge)
+                      << "\n"
+                      << compositor.log();
+    return seen;
 }
 
-bool waitForOutputs(const HeadlessCompositor& compositor, bool covered, const Rgb* middle) {
-    bool shown = true;
-    for (size_t i = 0; i < kOutputs.size(); ++i) {
-        const HeadlessOutput& o = kOutputs[i];
-        shown = waitForScreen(compositor, o.name, o.width, o.height,
-                              {middle ? *middle : rgbOf(o.background), covered}) &&
-                shown;
+bool waitForOutputs(const HeadlessCompositor& compositor, Shown shown) {
+    bool seen = true;
+    for (const HeadlessOutput& o : kOutputs) {
+        seen = waitForScreen(compositor, o.name, shown, o.background) && seen;
     }
-    return shown;
-}
-
-const Rgb kWhite = {255, 255, 255};
-
-// The outputs show their own desktops, as before the program.
-bool waitForDesktops(const HeadlessCompositor& compositor) {
-    return waitForOutputs(compositor, false, nullptr);
+    return seen;
 }
 
 // Each case runs under a sway of its own, whose outputs show their desktops before it starts.
@@ -87,7 +78,7 @@ class UnderSway : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(sway.startSway(kOutputs)) << "no headless sway\n" << sway.log();
-        ASSERT_TRUE(waitForDesktops(sway));
+        ASSERT_TRUE(waitForOutputs(sway, Shown::kDesktop));
     }
 
     ProgramRun* run(const std::vector<std::string>& arguments) {
@@ -108,7 +99,7 @@ protected:
 TEST_F(UnderSway, EachOutputShowsItsOwnDesktopThroughTheWater) {
     run(kCalm + std::vector<std::string>{"--source", "desktop"});
     // Each output's middle shows its own colour, not the other's, nor the layout's middle.
-    EXPECT_TRUE(waitForOutputs(sway, true, nullptr));
+    EXPECT_TRUE(waitForOutputs(sway, Shown::kDesktopThroughWater));
     kill(program->pid(), SIGTERM);
     expectExit(0);
     EXPECT_EQ(program->errorOutput(), "");
@@ -126,35 +117,37 @@ TEST_F(UnderSway, AKeyOrAStopSignalEndsItWithStatusZeroAndUncoversEveryOutput) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.how);
         run(kCalm);
-        ASSERT_TRUE(waitForOutputs(sway, true, &kWhite)) << program->errorOutput();
+        ASSERT_TRUE(waitForOutputs(sway, Shown::kWhiteWater)) << program->errorOutput();
         c.end(sway, program->pid());
         expectExit(0);
-        EXPECT_TRUE(waitForDesktops(sway));
+        EXPECT_TRUE(waitForOutputs(sway, Shown::kDesktop));
     }
 }
 
 TEST_F(UnderSway, AnOutputAddedIsCoveredAndOneTakenAwayLeavesTheOthersDrawing) {
     run(kCalm);
-    ASSERT_TRUE(waitForOutputs(sway, true, &kWhite)) << program->errorOutput();
+    ASSERT_TRUE(waitForOutputs(sway, Shown::kWhiteWater)) << program->errorOutput();
     ASSERT_TRUE(sway.swaymsg({"create_output"}));
-    // sway gives an output it creates the size of its first.
-    waitForScreen(sway, "HEADLESS-3", 1920, 1080, {kWhite, true}, kNewOutputTimeout);
+    waitForScreen(sway, "HEADLESS-3", Shown::kWhiteWater, 0, kNewOutputTimeout);
     ASSERT_TRUE(sway.swaymsg({"output", "HEADLESS-1", "disable"}));
     int status = -1;
     EXPECT_FALSE(program->waitExit(1, status)) << "ended with " << status << " when an output went";
-    const HeadlessOutput& kept = kOutputs[1];
-    waitForScreen(sway, kept.name, kept.width, kept.height, {kWhite, true});
+    waitForScreen(sway, kOutputs[1].name, Shown::kWhiteWater, 0);
     kill(program->pid(), SIGTERM);
     expectExit(0);
 }
 
 // Lying under every window and taking no input, it ends only on a stop signal.
-TEST_F(UnderSway, BackgroundDrawsUnderWindowsAndOutlivesAKey) {
+TEST_F(UnderSway, BackgroundLiesUnderWindowsAndOutlivesAKey) {
     run(kCalm + std::vector<std::string>{"--background"});
-    ASSERT_TRUE(waitForOutputs(sway, true, &kWhite)) << program->errorOutput();
+    ASSERT_TRUE(waitForOutputs(sway, Shown::kWhiteWater)) << program->errorOutput();
     EXPECT_TRUE(sway.typeKey());
     int status = -1;
     EXPECT_FALSE(program->waitExit(1, status)) << "a key ended it";
+    // sway tiles the window over the whole of the output that has the focus, the first.
+    ProgramRun window(Command{{"weston-clickdot"}}, sway.clientEnvironment());
+    waitForScreen(sway, kOutputs[0].name, Shown::kDarkWindow, 0);
+    waitForScreen(sway, kOutputs[1].name, Shown::kWhiteWater, 0);
     kill(program->pid(), SIGTERM);
     expectExit(0);
 }
@@ -164,19 +157,17 @@ TEST_F(UnderSway, SwayidleStartsItAfterTheIdleTime) {
     ProgramRun swayidle(ShellLine{"exec swayidle -w timeout 1 '" MEREFLOW_PROGRAM " --source white "
                                   "--drips 0 --no-movement --no-color'"},
                         sway.clientEnvironment());
-    EXPECT_TRUE(waitForOutputs(sway, true, &kWhite)) << swayidle.errorOutput();
+    EXPECT_TRUE(waitForOutputs(sway, Shown::kWhiteWater)) << swayidle.errorOutput();
     EXPECT_TRUE(sway.typeKey());
-    EXPECT_TRUE(waitForDesktops(sway));
+    EXPECT_TRUE(waitForOutputs(sway, Shown::kDesktop));
 }
 
 // weston offers no layer shell: a full-screen window covers its output, and it says so.
 TEST(UnderWeston, WithoutLayerShellAFullscreenWindowCoversTheOutput) {
-    constexpr int kWidth = 1024;
-    constexpr int kHeight = 768;
     HeadlessCompositor weston;
-    ASSERT_TRUE(weston.startWeston(kWidth, kHeight)) << "no headless weston\n" << weston.log();
+    ASSERT_TRUE(weston.startWeston(1024, 768)) << "no headless weston\n" << weston.log();
     ProgramRun program(kCalm, weston.clientEnvironment());
-    waitForScreen(weston, "", kWidth, kHeight, {kWhite, true});
+    waitForScreen(weston, "", Shown::kWhiteWater, 0);
     kill(program.pid(), SIGTERM);
     int status = -1;
     ASSERT_TRUE(program.waitExit(kTimeout, status));
