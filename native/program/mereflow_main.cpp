@@ -20,8 +20,11 @@ int main(int argc, char** argv) {
         std::fputs(saverOptionsHelp().c_str(), stdout);
         return 0;
     }
+    const char* environmentWindow = std::getenv("XSCREENSAVER_WINDOW");
+    HostKind kind = HostKind::kX11;
     WindowChoice choice{};
-    if (!chooseWindow(host, std::getenv("XSCREENSAVER_WINDOW"), choice, error)) {
+    if (!chooseHost(host, environmentWindow, std::getenv("WAYLAND_DISPLAY"), kind, error) ||
+        !chooseWindow(host, environmentWindow, choice, error)) {
         std::fprintf(stderr, "mereflow: %s\n", error.c_str());
         return kStatusBadOption;
     }
@@ -29,5 +32,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "mereflow: cannot catch the stop signals\n");
         return kStatusFailed;
     }
-    return runX11Host(host, choice);
+    return kind == HostKind::kWayland ? runWaylandHost(host) : runX11Host(host, choice);
 }
