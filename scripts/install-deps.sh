@@ -11,7 +11,6 @@ native=(
   libx11-dev libxext-dev libgl-dev libxinerama-dev libxrandr-dev libglx-mesa0 libgl1-mesa-dri
   libwayland-dev wayland-protocols libegl-dev libopengl-dev libegl-mesa0
   xvfb xauth x11-utils imagemagick dpkg-dev groff-base file
-  libwayland-dev libegl-dev libegl-mesa0 wayland-protocols
   sway swaybg grim wtype swayidle weston
 )
 packages=(
