@@ -53,14 +53,16 @@ HeadlessCompositor::~HeadlessCompositor() {
     stop();
 }
 
-bool HeadlessCompositor::startSway(const std::vector<HeadlessOutput>& outputs) {
+bool HeadlessCompositor::startSway(const std::vector<HeadlessOutput>& outputs, bool wallpapers) {
     std::string config;
     for (const HeadlessOutput& o : outputs) {
         const std::string name = std::string("output ") + o.name;
         config += name + " mode " + std::to_string(o.width) + "x" + std::to_string(o.height) +
                   " position " + std::to_string(o.x) + " 0\n";
         // sway runs swaybg for it: the desktop the water is to show.
-        config += name + " bg " + hexColour(o.background) + " solid_color\n";
+        if (wallpapers) {
+            config += name + " bg " + hexColour(o.background) + " solid_color\n";
+        }
     }
     weston_ = false;
     return start({"sway", "-c", "CONFIG"},
@@ -167,7 +169,7 @@ bool HeadlessCompositor::screenshot(const std::string& output, RgbPicture& pictu
 }
 
 bool HeadlessCompositor::typeKey() const {
-    ProgramRun tool(Command{{"wtype", "q"}}, clientEnvironment());
+    ProgramRun tool(Command{{"wtype", "-s", "300", "q"}}, clientEnvironment());
     return succeeds(tool);
 }
 

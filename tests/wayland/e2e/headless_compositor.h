@@ -32,7 +32,8 @@ public:
     HeadlessCompositor& operator=(const HeadlessCompositor&) = delete;
 
     // False, with the compositor's log in log(), when its socket is not up within a few seconds.
-    bool startSway(const std::vector<HeadlessOutput>& outputs);
+    // Without wallpapers, sway's bare background shows instead of the outputs' colours.
+    bool startSway(const std::vector<HeadlessOutput>& outputs, bool wallpapers = true);
     bool startWeston(int width, int height);
     void stop();
 
@@ -45,7 +46,8 @@ public:
     // The output's pixels as grim takes them (sway), or the whole screen through
     // weston-screenshooter (weston: the name is ignored). False when there is no picture.
     bool screenshot(const std::string& output, RgbPicture& picture) const;
-    // A key pressed and released through a virtual keyboard (wtype).
+    // A key pressed and released through a virtual keyboard (wtype) that has been there for a
+    // moment, as a real keyboard is: clients cannot see a keyboard that comes and goes at once.
     bool typeKey() const;
     // swaymsg with the arguments, as one IPC command; true on its success.
     bool swaymsg(const std::vector<std::string>& arguments) const;
