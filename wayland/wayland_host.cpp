@@ -85,7 +85,7 @@ bool anyReady(const WaylandState& state) {
 
 struct FrameLoop {
     WaylandState& state;
-    const DesktopImage& desktop;
+    DesktopPictures& desktop;
     WaterLayout layout;
     bool sceneStarted = false;
     bool picturesWaiting = false; // new Desktop pictures, for the next current context
@@ -136,10 +136,12 @@ int runFrames(FrameLoop& loop, int maxFps) {
     while (!stopRequested() && !state.inputEnds) {
         if (state.outputsChanged) {
             state.outputsChanged = false;
+            // Their pictures before their covers: the copy would show the water.
+            readJoiningOutputs(state, loop.desktop);
             followOutputs(state);
             const ScreenShape shape = readScreenShape(state);
             loop.picturesWaiting |=
-                layOutWater(shape, virtualScreen(shape.monitors), loop.desktop, loop.layout);
+                layOutWater(shape, virtualScreen(shape.monitors), loop.desktop.image, loop.layout);
         }
         int waitMs = kIdleWaitMs;
         if (anyReady(state)) {
@@ -198,7 +200,7 @@ int run(WaylandState& state, const HostOptions& host) {
     if (saverSettings.useRandomPreset) {
         pickRandomPreset();
     }
-    DesktopImage desktop;
+    DesktopPictures desktop;
     if (!readSourcePicture(state, host, desktop, error)) {
         std::fprintf(stderr, "mereflow: %s\n", error.c_str());
         return kStatusFailed;
