@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/random.h"
 #include "native/layout/water_layout.h"
+#include "native/options/color_names.h"
 #include "native/options/saver_options.h"
 #include "native/program/exit_status.h"
 #include "native/program/hosts.h"
@@ -238,8 +239,9 @@ int runWaylandHost(HostOptions& host) {
                      name ? name : "wayland-0");
         return kStatusFailed;
     }
-    // Colour names are the X server's: without one, each keeps its value, with a line.
-    resolveColorNames(host, [](const std::string&, uint8_t*) { return false; });
+    // Colour names are the X server's: without one, only the common ones are known; any other
+    // keeps its value, with a line.
+    resolveColorNames(host, lookUpCommonColor);
     for (const std::string& line : host.ignoredValues) {
         std::fprintf(stderr, "mereflow: %s\n", line.c_str());
     }

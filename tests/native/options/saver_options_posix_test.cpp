@@ -2,6 +2,7 @@
 
 #include "native/daemons/window_choice.h"
 #include "native/layout/surface_scale.h"
+#include "native/options/color_names.h"
 #include "native/running/display_sleep.h"
 #include "native/running/frame_pacer.h"
 #include "settings/saver_settings.h"
@@ -293,6 +294,25 @@ TEST(HostChoice, AnXWindowIsX11sElseTheFlagElseTheCompositorNamed) {
         if (c.chosen) {
             EXPECT_EQ(kind, c.kind);
         }
+    }
+}
+
+TEST(CommonColorNames, KnowXsValuesWhateverTheCaseAndSpaces) {
+    const struct {
+        const char* name;
+        bool known;
+        uint8_t rgb[3];
+    } cases[] = {
+        {"red", true, {255, 0, 0}},
+        {"Green", true, {0, 255, 0}},
+        {"Dark Gray", true, {169, 169, 169}},
+        {"rebeccapurple", false, {}},
+        {"", false, {}},
+    };
+    for (const auto& c : cases) {
+        uint8_t rgb[3] = {};
+        ASSERT_EQ(lookUpCommonColor(c.name, rgb), c.known) << c.name;
+        EXPECT_EQ(std::memcmp(rgb, c.rgb, 3), 0) << c.name;
     }
 }
 
