@@ -115,10 +115,14 @@ bool prepareFrame(Output& output) {
     if (!fitEglWindow(cover, buffer) || !makeCurrentOn(cover)) {
         return false;
     }
-    if (buffer.viewport) {
-        wp_viewport_set_destination(cover.viewport, cover.width, cover.height);
-    } else if (wl_surface_get_version(cover.surface) >= WL_SURFACE_SET_BUFFER_SCALE_SINCE_VERSION) {
+    // Every frame, as the fractional scale may come after the first: a buffer scale left over
+    // from the integer path would not divide the buffer's size.
+    if (wl_surface_get_version(cover.surface) >= WL_SURFACE_SET_BUFFER_SCALE_SINCE_VERSION) {
         wl_surface_set_buffer_scale(cover.surface, buffer.bufferScale);
+    }
+    if (cover.viewport) {
+        wp_viewport_set_destination(cover.viewport, buffer.viewport ? cover.width : -1,
+                                    buffer.viewport ? cover.height : -1);
     }
     ackConfigure(cover);
     cover.frameCallback = wl_surface_frame(cover.surface);

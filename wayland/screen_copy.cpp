@@ -1,7 +1,6 @@
 // Screen copy into shared memory, one frame per output, all asked for at once.
 #include "wayland/screen_copy.h"
 
-#include "imaging/picture_files.h"
 #include "wayland/outputs.h"
 
 #include <sys/mman.h>
@@ -144,20 +143,22 @@ void release(Capture& capture) {
 
 } // namespace
 
-bool copyOutputs(WaylandState& state, const ScreenShape& shape, DesktopImage& image,
+bool copyOutputs(WaylandState& state, const std::vector<Output*>& outputs, DesktopImage& image,
                  std::string& whyNot) {
-    std::vector<Capture> captures(state.outputs.size());
-    for (size_t i = 0; i < state.outputs.size(); ++i) {
-        Output& output = *state.outputs[i];
+    for (const Output* output : outputs) {
+        if (!coverRect(image, outputRect(*output))) {
+            whyNot = "no memory for the desktop picture";
+            return false;
+        }
+    }
+    std::vector<Capture> captures(outputs.size());
+    for (size_t i = 0; i < outputs.size(); ++i) {
         Capture& capture = captures[i];
         capture.state = &state;
-        capture.rect = outputRect(output);
-        capture.finished = !output.done;
-        if (output.done) {
-            capture.frame =
-                zwlr_screencopy_manager_v1_capture_output(state.screenCopy, 0, output.output);
-            zwlr_screencopy_frame_v1_add_listener(capture.frame, &kFrameListener, &capture);
-        }
+        capture.rect = outputRect(*outputs[i]);
+        capture.frame =
+            zwlr_screencopy_manager_v1_capture_output(state.screenCopy, 0, outputs[i]->output);
+        zwlr_screencopy_frame_v1_add_listener(capture.frame, &kFrameListener, &capture);
     }
     bool allFinished = false;
     while (!allFinished && wl_display_roundtrip(state.display) >= 0) {
@@ -167,24 +168,17 @@ bool copyOutputs(WaylandState& state, const ScreenShape& shape, DesktopImage& im
         }
     }
     bool allCopied = allFinished;
-    const ScreenRect all = virtualScreen(shape.monitors);
-    if (allCopied && !allocatePicture(image.picture, all.right - all.left, all.bottom - all.top)) {
-        whyNot = "no memory for the desktop picture";
-        allCopied = false;
-    } else if (allCopied) {
-        std::fill(image.picture.rgb.begin(), image.picture.rgb.end(), 0);
-        for (const Capture& capture : captures) {
-            allCopied = allCopied && (capture.copied || !capture.frame);
-            if (capture.copied && capture.rect.right > capture.rect.left) {
-                paste(capture, all, image.picture);
-            }
-        }
-        whyNot = "the compositor would not copy an output";
-    }
     for (Capture& capture : captures) {
+        allCopied = allCopied && capture.copied;
+        if (capture.copied && capture.rect.right > capture.rect.left &&
+            capture.rect.bottom > capture.rect.top) {
+            paste(capture, image.onRoot, image.picture);
+        }
         release(capture);
     }
-    image.onRoot = all;
+    if (!allCopied) {
+        whyNot = "the compositor would not copy an output";
+    }
     image.cutToWindow = true;
     return allCopied;
 }

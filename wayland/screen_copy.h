@@ -5,9 +5,10 @@
 #include "wayland/wayland_state.h"
 
 #include <string>
+#include <vector>
 
-// Copies every output of the shape (without the cursor) into one picture of the whole layout,
-// in logical pixels, each output's copy stretched over its rectangle. False, with the reason in
-// whyNot, when one cannot be copied.
-bool copyOutputs(WaylandState& state, const ScreenShape& shape, DesktopImage& image,
+// Copies each of the outputs (without the cursor) into the picture of the layout, widened to
+// cover them (one pixel per logical pixel), each copy stretched over its output's rectangle.
+// False, with the reason in whyNot, when one cannot be copied.
+bool copyOutputs(WaylandState& state, const std::vector<Output*>& outputs, DesktopImage& image,
                  std::string& whyNot);

@@ -79,6 +79,23 @@ const wl_pointer_listener kPointerListener = {pointerEnter, pointerLeave, motion
                                               axis,         frame,        axisSource, axisStop,
                                               axisDiscrete, axisValue120};
 
+// From version 3 the compositor is told, and drops its side too.
+void releaseKeyboard(wl_keyboard* keyboard) {
+    if (wl_keyboard_get_version(keyboard) >= WL_KEYBOARD_RELEASE_SINCE_VERSION) {
+        wl_keyboard_release(keyboard);
+    } else {
+        wl_keyboard_destroy(keyboard);
+    }
+}
+
+void releasePointer(wl_pointer* pointer) {
+    if (wl_pointer_get_version(pointer) >= WL_POINTER_RELEASE_SINCE_VERSION) {
+        wl_pointer_release(pointer);
+    } else {
+        wl_pointer_destroy(pointer);
+    }
+}
+
 void capabilities(void* data, wl_seat* seat, uint32_t caps) {
     WaylandState& state = stateOf(data);
     if (state.background) {
@@ -94,14 +111,14 @@ void capabilities(void* data, wl_seat* seat, uint32_t caps) {
         // one) may send its only key before then.
         wl_display_flush(state.display);
     } else if (!hasKeyboard && state.keyboard) {
-        wl_keyboard_destroy(state.keyboard);
+        releaseKeyboard(state.keyboard);
         state.keyboard = nullptr;
     }
     if (hasPointer && !state.pointer) {
         state.pointer = wl_seat_get_pointer(seat);
         wl_pointer_add_listener(state.pointer, &kPointerListener, &state);
     } else if (!hasPointer && state.pointer) {
-        wl_pointer_destroy(state.pointer);
+        releasePointer(state.pointer);
         state.pointer = nullptr;
     }
 }
@@ -118,12 +135,14 @@ void listenToSeat(WaylandState& state) {
 
 void releaseSeat(WaylandState& state) {
     if (state.keyboard) {
-        wl_keyboard_destroy(state.keyboard);
+        releaseKeyboard(state.keyboard);
     }
     if (state.pointer) {
-        wl_pointer_destroy(state.pointer);
+        releasePointer(state.pointer);
     }
-    if (state.seat) {
+    if (state.seat && wl_seat_get_version(state.seat) >= WL_SEAT_RELEASE_SINCE_VERSION) {
+        wl_seat_release(state.seat);
+    } else if (state.seat) {
         wl_seat_destroy(state.seat);
     }
 }

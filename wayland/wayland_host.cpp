@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/random.h"
 #include "native/layout/water_layout.h"
+#include "native/options/color_names.h"
 #include "native/options/saver_options.h"
 #include "native/program/exit_status.h"
 #include "native/program/hosts.h"
@@ -85,7 +86,7 @@ bool anyReady(const WaylandState& state) {
 
 struct FrameLoop {
     WaylandState& state;
-    const DesktopImage& desktop;
+    DesktopPictures& desktop;
     WaterLayout layout;
     bool sceneStarted = false;
     bool picturesWaiting = false; // new Desktop pictures, for the next current context
@@ -136,10 +137,12 @@ int runFrames(FrameLoop& loop, int maxFps) {
     while (!stopRequested() && !state.inputEnds) {
         if (state.outputsChanged) {
             state.outputsChanged = false;
+            // Their pictures before their covers: the copy would show the water.
+            readJoiningOutputs(state, loop.desktop);
             followOutputs(state);
             const ScreenShape shape = readScreenShape(state);
             loop.picturesWaiting |=
-                layOutWater(shape, virtualScreen(shape.monitors), loop.desktop, loop.layout);
+                layOutWater(shape, virtualScreen(shape.monitors), loop.desktop.image, loop.layout);
         }
         int waitMs = kIdleWaitMs;
         if (anyReady(state)) {
@@ -198,7 +201,7 @@ int run(WaylandState& state, const HostOptions& host) {
     if (saverSettings.useRandomPreset) {
         pickRandomPreset();
     }
-    DesktopImage desktop;
+    DesktopPictures desktop;
     if (!readSourcePicture(state, host, desktop, error)) {
         std::fprintf(stderr, "mereflow: %s\n", error.c_str());
         return kStatusFailed;
@@ -236,8 +239,9 @@ int runWaylandHost(HostOptions& host) {
                      name ? name : "wayland-0");
         return kStatusFailed;
     }
-    // Colour names are the X server's: without one, each keeps its value, with a line.
-    resolveColorNames(host, [](const std::string&, uint8_t*) { return false; });
+    // Colour names are the X server's: without one, only the common ones are known; any other
+    // keeps its value, with a line.
+    resolveColorNames(host, lookUpCommonColor);
     for (const std::string& line : host.ignoredValues) {
         std::fprintf(stderr, "mereflow: %s\n", line.c_str());
     }

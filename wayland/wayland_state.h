@@ -59,6 +59,7 @@ struct Output {
     ScreenRect logical = {}; // from xdg-output; all zero until it speaks
     bool done = false;       // the first wl_output.done came: its description is whole
     int monitor = 0;         // its index in the layout's monitor list: the picture it shows
+    bool pictured = false;   // Desktop: what it showed is in the desktop image
     std::unique_ptr<CoverSurface> cover;
 };
 

@@ -135,8 +135,7 @@ const SaverOption kSaverOptions[] = {
     {"wayland", OptionKind::kFlag, HOST(wayland, kInt32), 0, 1, nullptr, 0, "0", Widget::kNone, "",
      "draw on the Wayland compositor, covering every output"},
     {"background", OptionKind::kFlag, HOST(background, kInt32), 0, 1, nullptr, 0, "0",
-     Widget::kNone, "",
-     "on Wayland, the water under the windows as a wallpaper; only a signal ends it"},
+     Widget::kNone, "", "on Wayland, under the windows as a wallpaper; only a signal ends it"},
     {"help", OptionKind::kFlag, HOST(help, kInt32), 0, 1, nullptr, 0, "0", Widget::kNone, "",
      "print this list and end"},
 };
