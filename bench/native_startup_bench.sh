@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/native -j "$(nproc)" --target mereflow_x11 >/dev/null
+cmake --build build/native -j "$(nproc)" --target mereflow_program >/dev/null
 
 start_xvfb
 trap stop_xvfb EXIT

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages both builds and their tests need. Safe to run again.
-# --native: only what the native build needs: to configure, build and test it, run it on Xvfb,
-# and make its Debian package.
+# --native: only what the native build needs: to configure, build and test it, run it on Xvfb
+# and under headless Wayland compositors (sway, weston), and make its Debian package.
 set -euo pipefail
 
 native=(
@@ -9,7 +9,9 @@ native=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libosmesa6-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev libwebp-dev
   libx11-dev libxext-dev libgl-dev libxinerama-dev libxrandr-dev libglx-mesa0 libgl1-mesa-dri
+  libwayland-dev wayland-protocols libegl-dev libopengl-dev libegl-mesa0
   xvfb xauth x11-utils imagemagick dpkg-dev groff-base file
+  sway swaybg grim wtype swayidle weston
 )
 packages=(
   "${native[@]}"

@@ -42,6 +42,9 @@ if build native -DCMAKE_BUILD_TYPE=Release; then
     # The native X11 program, end to end on an Xvfb that the tests start themselves.
     run_tests x11-e2e build/native/tests/x11/e2e/mereflow_x11_e2e \
         --gtest_output="xml:$results/x11-e2e.xml"
+    # And under a headless sway and a headless weston that the tests start themselves.
+    run_tests wayland-e2e build/native/tests/wayland/e2e/mereflow_wayland_e2e \
+        --gtest_output="xml:$results/wayland-e2e.xml"
     # The Debian package, checked from outside as one test; it is never installed here.
     echo "== testing package"
     if cmake --build build/native --target package >"$results/package-build.log" 2>&1; then
@@ -63,6 +66,9 @@ if build sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMEREFLOW_SANITIZE=ON; then
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
         run_tests sanitize-x11-e2e build/sanitize/tests/x11/e2e/mereflow_x11_e2e \
         --gtest_output="xml:$results/sanitize-x11-e2e.xml"
+    ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+        run_tests sanitize-wayland-e2e build/sanitize/tests/wayland/e2e/mereflow_wayland_e2e \
+        --gtest_output="xml:$results/sanitize-wayland-e2e.xml"
 fi
 
 build win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake

@@ -20,3 +20,25 @@ bool chooseWindow(const HostOptions& host, const char* environmentWindow, Window
     }
     return true;
 }
+
+bool chooseHost(const HostOptions& host, const char* environmentWindow, const char* waylandDisplay,
+                HostKind& kind, std::string& error) {
+    const bool xWindow =
+        host.windowId != 0 || host.root || (environmentWindow && environmentWindow[0] != '\0');
+    const bool compositor = waylandDisplay && waylandDisplay[0] != '\0';
+    if (host.x11 && host.wayland) {
+        error = "-x11 and -wayland ask for both hosts: give one";
+        return false;
+    }
+    if (host.wayland && xWindow) {
+        error = "-wayland cannot draw in an X window (-root, -window-id, XSCREENSAVER_WINDOW)";
+        return false;
+    }
+    kind =
+        host.wayland || (!host.x11 && !xWindow && compositor) ? HostKind::kWayland : HostKind::kX11;
+    if (host.background && kind == HostKind::kX11) {
+        error = "-background draws only on a Wayland compositor";
+        return false;
+    }
+    return true;
+}

@@ -23,3 +23,13 @@ struct WindowChoice {
 // option is.
 bool chooseWindow(const HostOptions& host, const char* environmentWindow, WindowChoice& choice,
                   std::string& error);
+
+// The display system the program draws on.
+enum class HostKind { kX11, kWayland };
+
+// A window handed over (--window-id, --root, XSCREENSAVER_WINDOW) is X11's; else --x11 or
+// --wayland; else Wayland when a compositor is named (WAYLAND_DISPLAY; null when unset), X11
+// when not. False, with one line in error, for a choice that cannot draw: both hosts asked for,
+// --wayland with an X window, or --background on X11.
+bool chooseHost(const HostOptions& host, const char* environmentWindow, const char* waylandDisplay,
+                HostKind& kind, std::string& error);

@@ -135,6 +135,40 @@ std::string manualPage(const std::string& version) {
            "or\n"
            ".B black\n"
            "for black.\n"
+           ".SH WAYLAND\n"
+           "Where a Wayland compositor runs (WAYLAND_DISPLAY is set) and no X window is handed\n"
+           "over, the water covers every output of the compositor: through the layer\\-shell\n"
+           "protocol where the compositor offers it (sway and other wlroots compositors, KDE,\n"
+           "Hyprland, COSMIC, niri), as an overlay over every window that takes the keyboard;\n"
+           "elsewhere (GNOME, weston) as a full\\-screen window on each output, with a line on\n"
+           "the standard error.\n"
+           "Each output shows the whole water; an output added later is covered too, and one\n"
+           "taken away leaves the others drawing.\n"
+           "Any key, any mouse button, or a move of the mouse ends it, as do SIGTERM and SIGINT.\n"
+           ".PP\n"
+           "The Desktop picture is each output as it was, through the compositor's screen copy\n"
+           "(wlroots compositors); else the desktop's wallpaper file; else Chomify, with a line\n"
+           "that says why.\n"
+           "Colour names are the X server's: on Wayland only the common ones (black, white,\n"
+           "red, green, blue, yellow, cyan, magenta, gray, dark gray, light gray, orange,\n"
+           "purple, brown, pink, navy, gold, violet) are known, with X's values; any other\n"
+           "keeps the colour's value, with a line: write it as\n"
+           ".BR rrggbb .\n"
+           ".PP\n"
+           "With\n"
+           ".B \\-background\n"
+           "the water lies on the background layer instead: under the windows, taking no input,\n"
+           "as an animated wallpaper, or the background of a lock screen that runs wallpaper\n"
+           "programs; only SIGTERM or SIGINT ends it.\n"
+           "Its Desktop picture is the wallpaper file, never a copy of the windows.\n"
+           ".PP\n"
+           "An idle daemon starts it, for example\n"
+           ".BR swayidle (1):\n"
+           ".RS\n"
+           ".B \"swayidle \\-w timeout 300 'mereflow \\-source desktop &' resume 'pkill \\-x "
+           "mereflow'\"\n"
+           ".RE\n"
+           "\\-x11 or \\-wayland chooses the host whatever the environment says.\n"
            ".SH OPTIONS\n"
            "Every option may be written with one dash or two, and an option's value after a space\n"
            "or an equals sign:\n"
@@ -152,15 +186,22 @@ std::string manualPage(const std::string& version) {
                     {"\\fBXDG_CURRENT_DESKTOP\\fR",
                      "GNOME's wallpaper setting comes before Plasma's when it names GNOME."},
                     {"\\fBDISPLAY\\fR", "The X display to draw on."},
+                    {"\\fBWAYLAND_DISPLAY\\fR",
+                     "The Wayland compositor to draw on: when set, the program draws there "
+                     "unless an X window is handed over or -x11 is given."},
                     {"\\fBHOME\\fR", "Where ~/.xscreensaver is found."}}) +
            ".SH EXIT STATUS\n" +
-           entries({{"\\fB0\\fR", "It was ended by a key, a click, the mouse or a stop signal, "
-                                  "its window went away, or -help printed the options."},
-                    {"\\fB1\\fR", "It failed to run: no display, no OpenGL, an X error, or "
-                                  "no memory.\nOne line on the standard error says why."},
-                    {"\\fB2\\fR", "An option it does not know, a flag given a value, or a "
-                                  "window id (-window-id or XSCREENSAVER_WINDOW) it cannot read.\n"
-                                  "One line on the standard error says which."}}) +
+           entries(
+               {{"\\fB0\\fR", "It was ended by a key, a click, the mouse or a stop signal, "
+                              "its window went away, or -help printed the options."},
+                {"\\fB1\\fR", "It failed to run: no display or compositor, no OpenGL, an X or "
+                              "protocol error, or no memory.\nOne line on the standard error "
+                              "says why."},
+                {"\\fB2\\fR", "An option it does not know, a flag given a value, or a "
+                              "window id (-window-id or XSCREENSAVER_WINDOW) it cannot read, or\n"
+                              "hosts that cannot go together (-wayland with an X window, "
+                              "-background on X11).\n"
+                              "One line on the standard error says which."}}) +
            ".SH FILES\n"
            ".TP\n"
            ".I ~/.xscreensaver\n"

@@ -141,6 +141,12 @@ const SaverOption kSaverOptions[] = {
      "draw on the root window"},
     {"fullscreen", OptionKind::kFlag, kKeep, HOST(fullscreen, kInt32), 0, 1, nullptr, 0, "0",
      Widget::kNone, "", "a window of its own covering the screen"},
+    {"x11", OptionKind::kFlag, kKeep, HOST(x11, kInt32), 0, 1, nullptr, 0, "0", Widget::kNone, "",
+     "draw on the X server even where a Wayland compositor runs"},
+    {"wayland", OptionKind::kFlag, kKeep, HOST(wayland, kInt32), 0, 1, nullptr, 0, "0", Widget::kNone, "",
+     "draw on the Wayland compositor, covering every output"},
+    {"background", OptionKind::kFlag, kKeep, HOST(background, kInt32), 0, 1, nullptr, 0, "0",
+     Widget::kNone, "", "on Wayland, under the windows as a wallpaper; only a signal ends it"},
     {"help", OptionKind::kFlag, kKeep, HOST(help, kInt32), 0, 1, nullptr, 0, "0", Widget::kNone, "",
      "print this list and end"},
 };

@@ -71,6 +71,9 @@ struct HostOptions {
     uint32_t windowId = 0; // --window-id, 0 when not given
     int32_t root = 0;
     int32_t fullscreen = 0;
+    int32_t x11 = 0;        // --x11: the X11 host, whatever the environment says
+    int32_t wayland = 0;    // --wayland: the Wayland host
+    int32_t background = 0; // --background: on Wayland, under the windows and deaf to input
     int32_t maxFps = 60;
     int32_t preset = 0; // 1 to 4, applied before the other options; 0 for none
     int32_t help = 0;

@@ -21,3 +21,29 @@ bool tilePicture(const RgbPicture& piece, int width, int height, RgbPicture& pic
     }
     return true;
 }
+
+bool coverRect(DesktopImage& image, const ScreenRect& rect) {
+    const bool empty = image.picture.width <= 0 || image.picture.height <= 0;
+    const ScreenRect& old = image.onRoot;
+    const ScreenRect all =
+        empty ? rect
+              : ScreenRect{std::min(old.left, rect.left), std::min(old.top, rect.top),
+                           std::max(old.right, rect.right), std::max(old.bottom, rect.bottom)};
+    if (!empty && all.left == old.left && all.top == old.top && all.right == old.right &&
+        all.bottom == old.bottom) {
+        return true;
+    }
+    RgbPicture wider;
+    if (!allocatePicture(wider, all.right - all.left, all.bottom - all.top)) {
+        return false;
+    }
+    const size_t row = 3 * static_cast<size_t>(image.picture.width);
+    for (int y = 0; !empty && y < image.picture.height; ++y) {
+        const size_t at = 3 * (static_cast<size_t>(old.top - all.top + y) * wider.width +
+                               static_cast<size_t>(old.left - all.left));
+        std::memcpy(&wider.rgb[at], &image.picture.rgb[row * y], row);
+    }
+    image.picture = std::move(wider);
+    image.onRoot = all;
+    return true;
+}

@@ -23,3 +23,8 @@ struct DesktopImage {
 // The picture repeated from its top-left corner over width x height pixels, as a display server
 // draws a background. False when the memory cannot be had.
 bool tilePicture(const RgbPicture& piece, int width, int height, RgbPicture& picture);
+
+// Widens an image of one picture pixel per screen pixel so that it covers rect too, each pixel
+// kept where it was and the new ones black, for an output that joins the screen. An empty image
+// becomes one of rect. False, the image unchanged, when the memory cannot be had.
+bool coverRect(DesktopImage& image, const ScreenRect& rect);

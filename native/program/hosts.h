@@ -8,3 +8,7 @@
 // Runs the water on X11 in the chosen window until it ends; the program's exit status. The stop
 // signals are already caught.
 int runX11Host(HostOptions& host, const WindowChoice& choice);
+
+// Runs the water on a Wayland compositor over every output until it ends; the program's exit
+// status. The stop signals are already caught.
+int runWaylandHost(HostOptions& host);

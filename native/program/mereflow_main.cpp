@@ -21,8 +21,11 @@ int main(int argc, char** argv) {
         std::fputs(saverOptionsHelp().c_str(), stdout);
         return 0;
     }
+    const char* environmentWindow = std::getenv("XSCREENSAVER_WINDOW");
+    HostKind kind = HostKind::kX11;
     WindowChoice choice{};
-    if (!chooseWindow(host, std::getenv("XSCREENSAVER_WINDOW"), choice, error)) {
+    if (!chooseHost(host, environmentWindow, std::getenv("WAYLAND_DISPLAY"), kind, error) ||
+        !chooseWindow(host, environmentWindow, choice, error)) {
         std::fprintf(stderr, "mereflow: %s\n", error.c_str());
         return kStatusBadOption;
     }
@@ -33,7 +36,7 @@ int main(int argc, char** argv) {
     // The pictures' allocations are checked where they are made; any other that fails (the
     // grid's, a frame's) ends the program with one line and a status rather than an abort.
     try {
-        return runX11Host(host, choice);
+        return kind == HostKind::kWayland ? runWaylandHost(host) : runX11Host(host, choice);
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "mereflow: out of memory\n");
         return kStatusFailed;

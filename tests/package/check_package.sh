@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the Debian package of the native program without installing it, and prints each check:
-# its name, control fields and six files, the theme file, the copyright, the unpacked program's
-# --help, and lintian.
+# its name, control fields and six files, the link that puts the program on the PATH, the theme
+# file, the copyright, the unpacked program's --help, and lintian.
 # usage: check_package.sh BUILD_FOLDER [RESULTS.xml]   (the results file counts it as one test)
 set -uo pipefail
 . "$(dirname "$0")/../support/one_test_results.sh"
@@ -44,9 +44,11 @@ depends_are_runtime_libraries() {
     local depends
     depends=$(field Depends)
     echo "Depends: $depends"
-    grep -qE '(^|[ ,|])libgl1([ ,(]|$)' <<<"$depends" &&
-        grep -qE '(^|[ ,|])libx11-6([ ,(]|$)' <<<"$depends" &&
-        ! grep -qiE -- '-dev|gtest|benchmark|osmesa' <<<"$depends"
+    local library
+    for library in libgl1 libx11-6 libwayland-client0 libwayland-egl1 libegl1; do
+        grep -qE "(^|[ ,|])$library([ ,(]|\$)" <<<"$depends" || return 1
+    done
+    ! grep -qiE -- '-dev|gtest|benchmark|osmesa' <<<"$depends"
 }
 theme=$scratch/root/usr/share/applications/screensavers/mereflow.desktop
 # Debian's own theme files get the hint that Screensaver is no main category too.
@@ -63,9 +65,10 @@ copyright_is_machine_readable() {
         grep -qx 'Files: \*' "$copyright" && grep -qx 'License: Expat' "$copyright" &&
         grep -q 'Permission is hereby granted, free of charge' "$copyright"
 }
+# Run as a user types it: through the link on the PATH.
 help_runs() {
     local help
-    help=$("$scratch/root/usr/libexec/xscreensaver/mereflow" --help) || return 1
+    help=$("$scratch/root/usr/bin/mereflow" --help) || return 1
     grep -q '^usage: mereflow' <<<"$help"
 }
 
@@ -74,10 +77,13 @@ check "dpkg-deb --info reads it" dpkg-deb --info "$deb"
 check "Package mereflow, Version $version, Section x11, Enhances xscreensaver" \
     test "$(field Package) $(field Version) $(field Section) $(field Enhances)" = \
     "mereflow $version x11 xscreensaver"
-check "Depends names libgl1 and libx11-6, and nothing -dev, gtest, benchmark or osmesa" \
+check "Depends names the GLX, X11, Wayland and EGL libraries, and nothing -dev, gtest, benchmark or osmesa" \
     depends_are_runtime_libraries
 check "dpkg-deb --contents lists the six files and no other" \
     diff <(expected_files) <(regular_files)
+check "/usr/bin/mereflow is a relative link to the program" grep -qx \
+    'lrwxrwxrwx .* ./usr/bin/mereflow -> ../libexec/xscreensaver/mereflow' \
+    <(dpkg-deb --contents "$deb" | tr -s ' ')
 check "dpkg-deb -x unpacks it into a scratch folder" dpkg-deb -x "$deb" "$scratch/root"
 check "the program is stripped" grep -q ', stripped' \
     <(file -b "$scratch/root/usr/libexec/xscreensaver/mereflow")

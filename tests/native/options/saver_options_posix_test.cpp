@@ -1,9 +1,11 @@
 #include "native/options/saver_options.h"
 
-#include "settings/saver_settings.h"
+#include "native/daemons/window_choice.h"
+#include "native/layout/surface_scale.h"
+#include "native/options/color_names.h"
 #include "native/running/display_sleep.h"
 #include "native/running/frame_pacer.h"
-#include "native/daemons/window_choice.h"
+#include "settings/saver_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -80,8 +82,7 @@ TEST(SaverOptions, EveryRangeTakesBothEndsAndKeepsTheDefaultJustBeyond) {
                                                 : std::vector<std::string>{flag + "=" + text},
                               host, error))
                 << error;
-            EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)),
-                            static_cast<float>(end));
+            EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)), static_cast<float>(end));
             EXPECT_TRUE(host.ignoredValues.empty());
         }
         expectDefaultKeptWithOneLine({flag, formatNumber(option.low - beyond)});
@@ -202,8 +203,8 @@ TEST(SaverOptions, PresetComesBeforeTheOtherOptionsWhereverItStands) {
     HostOptions host;
     std::string error;
     ASSERT_TRUE(parse({"--drips", "2", "--preset", "4"}, host, error)) << error;
-    EXPECT_EQ(saverSettings.maxDrips, 2);                // the option over the preset's 15
-    EXPECT_FLOAT_EQ(saverSettings.meshX, 100);            // the preset's
+    EXPECT_EQ(saverSettings.maxDrips, 2);                   // the option over the preset's 15
+    EXPECT_FLOAT_EQ(saverSettings.meshX, 100);              // the preset's
     EXPECT_EQ(saverSettings.sourceTexture, kSourceDesktop); // the preset's
 }
 
@@ -213,10 +214,17 @@ TEST(SaverOptions, WindowIdInHexadecimalOrDecimal) {
         bool ok;
         uint32_t id;
     } cases[] = {
-        {"0x1a00003", true, 0x1a00003}, {"0X1A", true, 26},   {"27262979", true, 27262979},
-        {"0x", false, 0},               {"-5", false, 0},     {"12abc", false, 0},
-        {"0x100000000", false, 0},      {"0", false, 0},      {"", false, 0},
-        {"0x0x5", false, 0},            {"0x+5", false, 0},
+        {"0x1a00003", true, 0x1a00003},
+        {"0X1A", true, 26},
+        {"27262979", true, 27262979},
+        {"0x", false, 0},
+        {"-5", false, 0},
+        {"12abc", false, 0},
+        {"0x100000000", false, 0},
+        {"0", false, 0},
+        {"", false, 0},
+        {"0x0x5", false, 0},
+        {"0x+5", false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -259,6 +267,84 @@ TEST(WindowChoice, WindowIdThenEnvironmentThenRootThenItsOwn) {
     WindowChoice choice{};
     std::string error;
     EXPECT_FALSE(chooseWindow(HostOptions(), "window", choice, error));
+}
+
+TEST(HostChoice, AnXWindowIsX11sElseTheFlagElseTheCompositorNamed) {
+    const struct {
+        int32_t x11, wayland, root, background;
+        const char* environmentWindow;
+        const char* waylandDisplay;
+        bool chosen;
+        HostKind kind;
+    } cases[] = {
+        {0, 0, 0, 0, nullptr, "wayland-1", true, HostKind::kWayland},
+        {0, 0, 0, 0, nullptr, "", true, HostKind::kX11},
+        {0, 0, 0, 0, nullptr, nullptr, true, HostKind::kX11},
+        {0, 0, 0, 0, "0x99", "wayland-1", true, HostKind::kX11},
+        {0, 0, 1, 0, nullptr, "wayland-1", true, HostKind::kX11},
+        {1, 0, 0, 0, nullptr, "wayland-1", true, HostKind::kX11},
+        {0, 1, 0, 0, nullptr, nullptr, true, HostKind::kWayland},
+        {0, 0, 0, 1, nullptr, "wayland-1", true, HostKind::kWayland},
+        {0, 1, 1, 0, nullptr, "wayland-1", false, HostKind::kX11},
+        {0, 1, 0, 0, "0x99", "wayland-1", false, HostKind::kX11},
+        {1, 1, 0, 0, nullptr, "wayland-1", false, HostKind::kX11},
+        {0, 0, 0, 1, nullptr, nullptr, false, HostKind::kX11},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        HostOptions host;
+        host.x11 = c.x11;
+        host.wayland = c.wayland;
+        host.root = c.root;
+        host.background = c.background;
+        HostKind kind = HostKind::kX11;
+        std::string error;
+        ASSERT_EQ(chooseHost(host, c.environmentWindow, c.waylandDisplay, kind, error), c.chosen);
+        EXPECT_EQ(error.empty(), c.chosen);
+        if (c.chosen) {
+            EXPECT_EQ(kind, c.kind);
+        }
+    }
+}
+
+TEST(CommonColorNames, KnowXsValuesWhateverTheCaseAndSpaces) {
+    const struct {
+        const char* name;
+        bool known;
+        uint8_t rgb[3];
+    } cases[] = {
+        {"red", true, {255, 0, 0}},
+        {"Green", true, {0, 255, 0}},
+        {"Dark Gray", true, {169, 169, 169}},
+        {"rebeccapurple", false, {}},
+        {"", false, {}},
+    };
+    for (const auto& c : cases) {
+        uint8_t rgb[3] = {};
+        ASSERT_EQ(lookUpCommonColor(c.name, rgb), c.known) << c.name;
+        EXPECT_EQ(std::memcmp(rgb, c.rgb, 3), 0) << c.name;
+    }
+}
+
+TEST(SurfaceBuffer, CommitsTheConfiguredSizeAtAnyScale) {
+    const struct {
+        int outputScale;
+        uint32_t fractional120;
+        SurfaceBuffer buffer;
+    } cases[] = {
+        {1, 0, {800, 600, 1, false}},   {2, 0, {1600, 1200, 2, false}},
+        {0, 0, {800, 600, 1, false}},   // a scale never announced
+        {2, 180, {1200, 900, 1, true}}, // 1.5: the fractional scale wins
+        {1, 150, {1000, 750, 1, true}}, // 1.25
+        {1, 121, {807, 605, 1, true}},  // rounded half away from zero
+    };
+    for (const auto& c : cases) {
+        const SurfaceBuffer b = surfaceBuffer(800, 600, c.outputScale, c.fractional120);
+        EXPECT_EQ(b.width, c.buffer.width);
+        EXPECT_EQ(b.height, c.buffer.height);
+        EXPECT_EQ(b.bufferScale, c.buffer.bufferScale);
+        EXPECT_EQ(b.viewport, c.buffer.viewport);
+    }
 }
 
 TEST(FramePacer, HoldsTheGridAndRestartsItWhenFarBehind) {

@@ -1,12 +1,13 @@
-// What the native end-to-end tests need: a private Xvfb, the program as a child process, and the
+// What the X11 end-to-end tests need beside the program's process: a private Xvfb and the
 // screen's pixels.
 #pragma once
+
+#include "program_run.h"
 
 #include <X11/Xlib.h>
 
 #include <sys/types.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,34 +31,6 @@ private:
     std::optional<std::string> previousDisplay_; // none when DISPLAY was unset
 };
 
-// A command line as a daemon hands it to /bin/sh -c, with the program's path in it.
-struct ShellLine {
-    std::string text;
-};
-
-// The program under test, started with arguments and extra environment variables, or a shell
-// running a line; its stderr goes to a file. Killed on destruction if it still runs.
-class ProgramRun {
-public:
-    ProgramRun(const std::vector<std::string>& arguments,
-               const std::vector<std::string>& environment = {});
-    explicit ProgramRun(const ShellLine& line, const std::vector<std::string>& environment = {});
-    ~ProgramRun();
-    ProgramRun(const ProgramRun&) = delete;
-    ProgramRun& operator=(const ProgramRun&) = delete;
-
-    pid_t pid() const { return pid_; }
-    // Waits up to timeoutSeconds for the exit; true with its status (exit code, or 128 + signal).
-    bool waitExit(double timeoutSeconds, int& status);
-    std::string errorOutput() const;
-
-private:
-    void start(const std::vector<std::string>& argv, const std::vector<std::string>& environment);
-
-    pid_t pid_ = 0;
-    std::string errorPath_;
-};
-
 struct Rgb {
     int red;
     int green;
@@ -67,9 +40,6 @@ struct Rgb {
 
 // Pixels of a row of the window (the root window for the screen), left to right.
 std::vector<Rgb> readRow(Display* display, Window window, int y);
-
-// Polls the condition every 10 ms until it holds; false on timeout.
-bool waitUntil(const std::function<bool()>& condition, double timeoutSeconds);
 
 // Polls until the pixel at (x, y) of the window shows more than a dim colour; false on timeout.
 bool waitForLitPixel(Display* display, Window window, int x, int y, double timeoutSeconds);
@@ -108,5 +78,3 @@ private:
     const char* name_;
     Pixmap pixmap_;
 };
-
-double monotonicSeconds();
