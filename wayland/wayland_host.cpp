@@ -224,6 +224,7 @@ void disconnect(WaylandState& state) {
     state.outputs.clear();
     stopEgl();
     releaseSeat(state);
+    releaseGlobals(state);
     wl_display_roundtrip(state.display);
     wl_display_disconnect(state.display);
 }
