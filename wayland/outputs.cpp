@@ -184,3 +184,38 @@ void releaseOutput(Output& output) {
         wl_output_destroy(output.output);
     }
 }
+
+void releaseGlobals(WaylandState& state) {
+    if (state.fractionalScales) {
+        wp_fractional_scale_manager_v1_destroy(state.fractionalScales);
+    }
+    if (state.viewporter) {
+        wp_viewporter_destroy(state.viewporter);
+    }
+    if (state.xdgOutputs) {
+        zxdg_output_manager_v1_destroy(state.xdgOutputs);
+    }
+    // The description holds no destroy request of screen copy: this frees the proxy alone.
+    if (state.screenCopy) {
+        zwlr_screencopy_manager_v1_destroy(state.screenCopy);
+    }
+    if (state.wmBase) {
+        xdg_wm_base_destroy(state.wmBase);
+    }
+    // Before version 3 layer shell has no destroy request either.
+    if (state.layerShell && zwlr_layer_shell_v1_get_version(state.layerShell) >=
+                                ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION) {
+        zwlr_layer_shell_v1_destroy(state.layerShell);
+    } else if (state.layerShell) {
+        wl_proxy_destroy(reinterpret_cast<wl_proxy*>(state.layerShell));
+    }
+    if (state.shm) {
+        wl_shm_destroy(state.shm);
+    }
+    if (state.compositor) {
+        wl_compositor_destroy(state.compositor);
+    }
+    if (state.registry) {
+        wl_registry_destroy(state.registry);
+    }
+}

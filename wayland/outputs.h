@@ -8,6 +8,9 @@
 // for the whole run (state.outputsChanged says when).
 void listenToRegistry(WaylandState& state);
 
+// Destroys the registry and the globals bound from it, outputs and seat aside.
+void releaseGlobals(WaylandState& state);
+
 // The output's rectangle in the layout, in logical pixels: xdg-output's when it spoke, else the
 // geometry's position and the mode's size over the scale.
 ScreenRect outputRect(const Output& output);

@@ -1,6 +1,7 @@
 // Screen copy into shared memory, one frame per output, all asked for at once.
 #include "wayland/screen_copy.h"
 
+#include "common/clock.h"
 #include "wayland/outputs.h"
 
 #include <sys/mman.h>
@@ -9,6 +10,8 @@
 #include <vector>
 
 namespace {
+
+constexpr double kCopyTimeoutMs = 2000;
 
 // One output's copy as it goes: the buffer the compositor asked for, then its pixels.
 struct Capture {
@@ -25,6 +28,7 @@ struct Capture {
     bool yInvert = false;
     bool finished = false;
     bool copied = false;
+    const char* whyNot = "the compositor would not copy an output";
 };
 
 // Where red, green and blue lie in a pixel's four bytes, for the formats copies come in.
@@ -82,8 +86,13 @@ void offered(void* data, zwlr_screencopy_frame_v1* frame, uint32_t format, uint3
     capture.width = static_cast<int>(width);
     capture.height = static_cast<int>(height);
     capture.stride = static_cast<int>(stride);
-    if (!byteOrder(format, order) || width == 0 || height == 0 || stride < 4 * width ||
-        !makeBuffer(capture)) {
+    if (!byteOrder(format, order) || width == 0 || height == 0 || stride < 4 * width) {
+        capture.whyNot = "an output's copy comes in a pixel format this program does not read";
+        capture.finished = true;
+        return;
+    }
+    if (!makeBuffer(capture)) {
+        capture.whyNot = "no shared memory for an output's copy";
         capture.finished = true;
         return;
     }
@@ -160,24 +169,27 @@ bool copyOutputs(WaylandState& state, const std::vector<Output*>& outputs, Deskt
             zwlr_screencopy_manager_v1_capture_output(state.screenCopy, 0, outputs[i]->output);
         zwlr_screencopy_frame_v1_add_listener(capture.frame, &kFrameListener, &capture);
     }
+    // A copy waits for the output's next frame, which an output turned off never draws.
+    const double giveUpMs = readClockMs() + kCopyTimeoutMs;
     bool allFinished = false;
-    while (!allFinished && wl_display_roundtrip(state.display) >= 0) {
+    while (!allFinished && readClockMs() < giveUpMs && wl_display_roundtrip(state.display) >= 0) {
         allFinished = true;
         for (const Capture& capture : captures) {
             allFinished = allFinished && capture.finished;
         }
     }
     bool allCopied = allFinished;
+    whyNot = "the compositor did not copy every output within 2 s";
     for (Capture& capture : captures) {
+        if (allCopied && !capture.copied) {
+            whyNot = capture.whyNot;
+        }
         allCopied = allCopied && capture.copied;
         if (capture.copied && capture.rect.right > capture.rect.left &&
             capture.rect.bottom > capture.rect.top) {
             paste(capture, image.onRoot, image.picture);
         }
         release(capture);
-    }
-    if (!allCopied) {
-        whyNot = "the compositor would not copy an output";
     }
     image.cutToWindow = true;
     return allCopied;

@@ -41,13 +41,14 @@ bool readWallpaper(WaylandState& state, DesktopImage& image, std::string& whyNot
 
 } // namespace
 
-bool readSourcePicture(WaylandState& state, const HostOptions& host, DesktopPictures& desktop,
-                       std::string& error) {
-    if (saverSettings.sourceTexture == kSourceCustom) {
-        return loadCustomPicture(host.picturePath, error);
+void readSourcePicture(WaylandState& state, const HostOptions& host, DesktopPictures& desktop) {
+    std::string whyNot;
+    if (saverSettings.sourceTexture == kSourceCustom &&
+        !loadCustomPicture(host.picturePath, whyNot)) {
+        showChomifyInstead(whyNot);
     }
     if (saverSettings.sourceTexture != kSourceDesktop) {
-        return true;
+        return;
     }
     const std::vector<Output*> outputs = unpictured(state);
     std::string copyWhyNot = state.background    ? "under --background the outputs are not copied"
@@ -56,15 +57,14 @@ bool readSourcePicture(WaylandState& state, const HostOptions& host, DesktopPict
     if (copyWhyNot.empty() && copyOutputs(state, outputs, desktop.image, copyWhyNot)) {
         desktop.screenCopied = true;
         notePictured(outputs);
-        return true;
+        return;
     }
     std::string wallpaperWhyNot;
     if (readWallpaper(state, desktop.image, wallpaperWhyNot)) {
         notePictured(outputs);
-        return true;
+        return;
     }
     showChomifyInstead(copyWhyNot + " and " + wallpaperWhyNot);
-    return true;
 }
 
 void readJoiningOutputs(WaylandState& state, DesktopPictures& desktop) {

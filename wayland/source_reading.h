@@ -15,10 +15,9 @@ struct DesktopPictures {
 
 // For Desktop, the picture of every output: their screen copy where the compositor offers it
 // (never under --background, which would copy the windows), else the desktop's wallpaper file,
-// else Chomify with one line. For Custom the picture file, prepared at once; false, with one
-// line in error, when it cannot be had.
-bool readSourcePicture(WaylandState& state, const HostOptions& host, DesktopPictures& desktop,
-                       std::string& error);
+// else Chomify with one line. For Custom the picture file, prepared at once, or Chomify with
+// one line when it cannot be had.
+void readSourcePicture(WaylandState& state, const HostOptions& host, DesktopPictures& desktop);
 
 // For Desktop, the pictures of outputs that joined, before they are covered: their screen copy,
 // or the wallpaper file read again for the whole new layout. An output whose picture cannot be

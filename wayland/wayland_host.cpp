@@ -63,6 +63,19 @@ bool waitAndDispatch(wl_display* display, int waitMs) {
     return wl_display_dispatch_pending(display) >= 0;
 }
 
+// The line for a lost connection: a protocol error names what the compositor refused.
+void sayConnectionLost(wl_display* display) {
+    const wl_interface* interface = nullptr;
+    uint32_t id = 0;
+    const uint32_t code = wl_display_get_protocol_error(display, &interface, &id);
+    if (wl_display_get_error(display) == EPROTO && interface) {
+        std::fprintf(stderr, "mereflow: the compositor ended the connection: error %u of %s@%u\n",
+                     code, interface->name, id);
+    } else {
+        std::fprintf(stderr, "mereflow: the connection to the compositor was lost\n");
+    }
+}
+
 // Outputs described since the last look get their covers; covers the compositor closed go.
 void followOutputs(WaylandState& state) {
     for (auto& output : state.outputs) {
@@ -122,7 +135,7 @@ bool drawRound(FrameLoop& loop) {
         }
         renderFrame(output.cover.get());
         if (!waitAndDispatch(state.display, 0)) {
-            std::fprintf(stderr, "mereflow: the connection to the compositor was lost\n");
+            sayConnectionLost(state.display);
             return false;
         }
     }
@@ -157,7 +170,7 @@ int runFrames(FrameLoop& loop, int maxFps) {
             }
         }
         if (!waitAndDispatch(state.display, waitMs)) {
-            std::fprintf(stderr, "mereflow: the connection to the compositor was lost\n");
+            sayConnectionLost(state.display);
             return kStatusFailed;
         }
     }
@@ -184,7 +197,7 @@ int run(WaylandState& state, const HostOptions& host) {
     listenToRegistry(state);
     // The globals, then the outputs' descriptions and the seat's capabilities.
     if (wl_display_roundtrip(state.display) < 0 || wl_display_roundtrip(state.display) < 0) {
-        std::fprintf(stderr, "mereflow: the connection to the compositor was lost\n");
+        sayConnectionLost(state.display);
         return kStatusFailed;
     }
     std::string error;
@@ -202,10 +215,7 @@ int run(WaylandState& state, const HostOptions& host) {
         pickRandomPreset();
     }
     DesktopPictures desktop;
-    if (!readSourcePicture(state, host, desktop, error)) {
-        std::fprintf(stderr, "mereflow: %s\n", error.c_str());
-        return kStatusFailed;
-    }
+    readSourcePicture(state, host, desktop);
     if (!startEgl(state.display, error)) {
         std::fprintf(stderr, "mereflow: %s\n", error.c_str());
         return kStatusFailed;
@@ -224,6 +234,7 @@ void disconnect(WaylandState& state) {
     state.outputs.clear();
     stopEgl();
     releaseSeat(state);
+    releaseGlobals(state);
     wl_display_roundtrip(state.display);
     wl_display_disconnect(state.display);
 }

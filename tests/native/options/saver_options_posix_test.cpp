@@ -1,11 +1,11 @@
 #include "native/options/saver_options.h"
 
+#include "settings/saver_settings.h"
+#include "native/running/display_sleep.h"
+#include "native/running/frame_pacer.h"
 #include "native/daemons/window_choice.h"
 #include "native/layout/surface_scale.h"
 #include "native/options/color_names.h"
-#include "native/running/display_sleep.h"
-#include "native/running/frame_pacer.h"
-#include "settings/saver_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -82,7 +82,8 @@ TEST(SaverOptions, EveryRangeTakesBothEndsAndKeepsTheDefaultJustBeyond) {
                                                 : std::vector<std::string>{flag + "=" + text},
                               host, error))
                 << error;
-            EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)), static_cast<float>(end));
+            EXPECT_FLOAT_EQ(static_cast<float>(fieldValue(option, host)),
+                            static_cast<float>(end));
             EXPECT_TRUE(host.ignoredValues.empty());
         }
         expectDefaultKeptWithOneLine({flag, formatNumber(option.low - beyond)});
@@ -95,27 +96,13 @@ TEST(SaverOptions, EveryRangeTakesBothEndsAndKeepsTheDefaultJustBeyond) {
 // ends the program with one line.
 TEST(SaverOptions, BadValuesKeepTheirValueAndTheRestGivesOneLine) {
     const std::vector<std::vector<std::string>> kept = {
-        {"--drips", "3x"},
-        {"--drips", " 3"},
-        {"--drips"},
-        {"--grid-x", "1.5"},
-        {"--speed", "fast"},
-        {"--speed", "nan"},
-        {"--min-color", ""},
-        {"--drips=16"},
-        {"-drips="},
-        {"--source", "Sky"},
-        {"--texture-width", "300"},
-        {"--preset", "5"},
-        {"--picture", ""},
-        {"--rotate-x-time", "-1"},
-        {"--picture="},
-        {"--max-fps", "0"},
-        {"-speed", "0"},
-        {"-max-color"},
-        {"-drips", "-speed", "0.8"},
-        {"-min-color", "-max-color", "ffffff"},
-        {"--drips", "-5"},
+        {"--drips", "3x"},        {"--drips", " 3"},          {"--drips"},
+        {"--grid-x", "1.5"},      {"--speed", "fast"},        {"--speed", "nan"},
+        {"--min-color", ""},      {"--drips=16"},             {"-drips="},
+        {"--source", "Sky"},      {"--texture-width", "300"}, {"--preset", "5"},
+        {"--picture", ""},        {"--rotate-x-time", "-1"},  {"--picture="},
+        {"--max-fps", "0"},       {"-speed", "0"},            {"-max-color"},
+        {"-drips", "-speed", "0.8"}, {"-min-color", "-max-color", "ffffff"}, {"--drips", "-5"},
     };
     for (const auto& arguments : kept) {
         SCOPED_TRACE(arguments[0]);
@@ -203,8 +190,8 @@ TEST(SaverOptions, PresetComesBeforeTheOtherOptionsWhereverItStands) {
     HostOptions host;
     std::string error;
     ASSERT_TRUE(parse({"--drips", "2", "--preset", "4"}, host, error)) << error;
-    EXPECT_EQ(saverSettings.maxDrips, 2);                   // the option over the preset's 15
-    EXPECT_FLOAT_EQ(saverSettings.meshX, 100);              // the preset's
+    EXPECT_EQ(saverSettings.maxDrips, 2);                // the option over the preset's 15
+    EXPECT_FLOAT_EQ(saverSettings.meshX, 100);            // the preset's
     EXPECT_EQ(saverSettings.sourceTexture, kSourceDesktop); // the preset's
 }
 
@@ -214,17 +201,10 @@ TEST(SaverOptions, WindowIdInHexadecimalOrDecimal) {
         bool ok;
         uint32_t id;
     } cases[] = {
-        {"0x1a00003", true, 0x1a00003},
-        {"0X1A", true, 26},
-        {"27262979", true, 27262979},
-        {"0x", false, 0},
-        {"-5", false, 0},
-        {"12abc", false, 0},
-        {"0x100000000", false, 0},
-        {"0", false, 0},
-        {"", false, 0},
-        {"0x0x5", false, 0},
-        {"0x+5", false, 0},
+        {"0x1a00003", true, 0x1a00003}, {"0X1A", true, 26},   {"27262979", true, 27262979},
+        {"0x", false, 0},               {"-5", false, 0},     {"12abc", false, 0},
+        {"0x100000000", false, 0},      {"0", false, 0},      {"", false, 0},
+        {"0x0x5", false, 0},            {"0x+5", false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
