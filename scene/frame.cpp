@@ -91,16 +91,15 @@ void moveCamera(float dt) {
     cameraState.scale = advanceOscillator(cameraOscillators.zoom, increment);
 }
 
-} // namespace
+float measureFrameInterval() {
+    const float dt = static_cast<float>((readClockMs() - lastFrameTimeMs) * 0.001);
+    lastFrameTimeMs = readClockMs();
+    return dt;
+}
 
 // One water for every monitor: the surface, its normals and the camera are the same in each
 // viewport; what no viewport covers keeps the clear colour.
-void renderFrame(void* deviceContext) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const float dt = static_cast<float>((readClockMs() - lastFrameTimeMs) * 0.001);
-    lastFrameTimeMs = readClockMs();
-
-    prepareSurfaceDrawing();
+void drawPasses(float dt) {
     const int32_t passes = frameViewports.count > 0 ? frameViewports.count : 1;
     const int32_t digitsPass = primaryPass();
     for (int32_t pass = 0; pass < passes; ++pass) {
@@ -117,11 +116,41 @@ void renderFrame(void* deviceContext) {
         placeCamera();
         drawPreparedSurface();
     }
+}
+
+void moveWaterOn(float dt) {
     updateSurface(dt);
     scheduleDrips();
     if (saverSettings.enableMovement) {
         moveCamera(dt);
     }
+}
+
+} // namespace
+
+void renderFrame(void* deviceContext) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const float dt = measureFrameInterval();
+    prepareSurfaceDrawing();
+    drawPasses(dt);
+    moveWaterOn(dt);
     glFlush();
     presentFrame(deviceContext);
+}
+
+float beginFrameRound() {
+    const float dt = measureFrameInterval();
+    prepareSurfaceDrawing();
+    return dt;
+}
+
+void drawRoundFrame(void* target, float dt) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawPasses(dt);
+    glFlush();
+    presentFrame(target);
+}
+
+void endFrameRound(float dt) {
+    moveWaterOn(dt);
 }

@@ -21,6 +21,16 @@ extern MonitorLayout frameViewports;
 // Draws the heights of the previous update under the camera of the previous frame.
 void renderFrame(void* deviceContext);
 
+// The same frame for a host that shows each monitor on a surface of its own, all drawn by one
+// context made current on each in turn: the interval is measured and the water moved on once
+// for all of them, so that the water and the frame-rate digits keep the pace of the whole round.
+// beginFrameRound measures the interval and prepares the surface for drawing; drawRoundFrame
+// draws the water as it stands on the current surface and presents it on target; endFrameRound
+// moves the water on.
+float beginFrameRound();
+void drawRoundFrame(void* target, float dt);
+void endFrameRound(float dt);
+
 // Presents the finished back buffer of the render thread's context. The host implements it for
 // its window system; scene code never sees the window system itself.
 void presentFrame(void* deviceContext);

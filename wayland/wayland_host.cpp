@@ -106,15 +106,17 @@ struct FrameLoop {
     double lastRoundMs = 0;
 };
 
-// One frame on every output whose last frame was shown. The compositor's events are read
-// between outputs, as a frame may take tens of milliseconds: an input device that comes and goes
-// quickly (a virtual keyboard) is still seen. False when EGL refuses a surface or the connection
-// is lost, with the line said.
+// One frame of the water on every output whose last frame was shown, moved on once for all of
+// them. The compositor's events are read between outputs, as a frame may take tens of
+// milliseconds: an input device that comes and goes quickly (a virtual keyboard) is still seen.
+// False when EGL refuses a surface or the connection is lost, with the line said.
 bool drawRound(FrameLoop& loop) {
     if (readClockMs() - loop.lastRoundMs > kPauseMs) {
         restartFrameClock();
     }
     WaylandState& state = loop.state;
+    bool drawn = false;
+    float dt = 0;
     // By index: reading events may withdraw an output.
     for (size_t i = 0; i < state.outputs.size() && !state.inputEnds; ++i) {
         Output& output = *state.outputs[i];
@@ -133,11 +135,18 @@ bool drawRound(FrameLoop& loop) {
             uploadSourcePicture();
             loop.picturesWaiting = false;
         }
-        renderFrame(output.cover.get());
+        if (!drawn) {
+            dt = beginFrameRound();
+            drawn = true;
+        }
+        drawRoundFrame(output.cover.get(), dt);
         if (!waitAndDispatch(state.display, 0)) {
-            sayConnectionLost(state.display);
+            std::fprintf(stderr, "mereflow: the connection to the compositor was lost\n");
             return false;
         }
+    }
+    if (drawn) {
+        endFrameRound(dt);
     }
     loop.lastRoundMs = readClockMs();
     return true;
