@@ -8,11 +8,15 @@ the compositor. Usage: wayland_startup_bench.py PROGRAM [RUNS] [COMPOSITOR_PID]"
 
 import os
 import re
-import statistics
 import subprocess
 import sys
 import tempfile
 import time
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from native_startup_bench import summary, wait_exit  # noqa: E402
 
 CPU_SECONDS = 5
 TICKS = os.sysconf("SC_CLK_TCK")
@@ -20,11 +24,6 @@ OUTPUTS = 2
 WRAP_MS = 2**32 / 1000
 COMMIT = re.compile(rb"^\[\s*(\d+\.\d+)\]\s+-> wl_surface@(\d+)\.commit\(\)")
 ATTACH = re.compile(rb"-> wl_surface@(\d+)\.attach\(wl_buffer")
-
-
-def summary(values):
-    ms = [v * 1000 for v in values]
-    return f"median {statistics.median(ms):7.0f} ms   min {min(ms):7.0f}   max {max(ms):7.0f}"
 
 
 def debug_stamp_ms():
@@ -47,17 +46,6 @@ def first_frames(log, started_ms):
     if len(firsts) < OUTPUTS:
         raise RuntimeError(f"frames on {len(firsts)} outputs only")
     return max(firsts.values())
-
-
-def wait_exit(process, timeout=10):
-    started = time.monotonic()
-    while process.poll() is None:
-        if time.monotonic() - started > timeout:
-            raise RuntimeError("no exit within %d s" % timeout)
-        time.sleep(0.001)
-    if process.returncode != 0:
-        raise RuntimeError(f"exit status {process.returncode}")
-    return time.monotonic() - started
 
 
 def run_once(program):
