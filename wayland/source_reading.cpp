@@ -3,7 +3,7 @@
 
 #include "native/layout/water_layout.h"
 #include "native/pictures/custom_picture.h"
-#include "native/pictures/wallpaper_file.h"
+#include "native/wallpaper/wallpaper_file.h"
 #include "settings/saver_settings.h"
 #include "wayland/outputs.h"
 #include "wayland/screen_copy.h"

@@ -5,7 +5,7 @@
 #include "imaging/picture_files.h"
 #include "native/daemons/daemon_preferences.h"
 #include "native/pictures/visual_masks.h"
-#include "native/pictures/wallpaper_file.h"
+#include "native/wallpaper/wallpaper_file.h"
 #include "x11/x_error_trap.h"
 
 #include <X11/Xatom.h>

@@ -1,5 +1,5 @@
 // Running a program with a time limit, through posix_spawn and a pipe.
-#include "native/pictures/command_output.h"
+#include "native/wallpaper/command_output.h"
 
 #include <fcntl.h>
 #include <poll.h>

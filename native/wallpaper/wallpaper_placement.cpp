@@ -1,5 +1,5 @@
 // Scaling, centring, cropping or tiling the wallpaper into each monitor's rectangle.
-#include "native/pictures/wallpaper_placement.h"
+#include "native/wallpaper/wallpaper_placement.h"
 
 #include "imaging/picture_files.h"
 

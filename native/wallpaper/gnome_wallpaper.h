@@ -1,7 +1,7 @@
 // GNOME's wallpaper, from its settings (org.gnome.desktop.background).
 #pragma once
 
-#include "native/pictures/wallpaper_setting.h"
+#include "native/wallpaper/wallpaper_setting.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Reading GNOME's wallpaper setting through gsettings' printed values.
-#include "native/pictures/gnome_wallpaper.h"
+#include "native/wallpaper/gnome_wallpaper.h"
 
-#include "native/pictures/command_output.h"
+#include "native/wallpaper/command_output.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "native/pictures/wallpaper_file.h"
+#include "native/wallpaper/wallpaper_file.h"
 
 #include "imaging/picture_files.h"
-#include "native/pictures/command_output.h"
-#include "native/pictures/wallpaper_placement.h"
+#include "native/wallpaper/command_output.h"
+#include "native/wallpaper/wallpaper_placement.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "native/pictures/desktop_image.h"
-#include "native/pictures/gnome_wallpaper.h"
+#include "native/wallpaper/gnome_wallpaper.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 // Reading Plasma's desktop containments' wallpaper from its INI-like appletsrc.
-#include "native/pictures/kde_wallpaper.h"
+#include "native/wallpaper/kde_wallpaper.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "native/pictures/desktop_image.h"
-#include "native/pictures/wallpaper_setting.h"
+#include "native/wallpaper/wallpaper_setting.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 // Turning a desktop setting's file URI into a path.
-#include "native/pictures/wallpaper_setting.h"
+#include "native/wallpaper/wallpaper_setting.h"
 
 namespace {
 

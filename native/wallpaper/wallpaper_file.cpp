@@ -1,9 +1,9 @@
 // Finding and reading the desktop's wallpaper file.
-#include "native/pictures/wallpaper_file.h"
+#include "native/wallpaper/wallpaper_file.h"
 
 #include "imaging/picture_files.h"
-#include "native/pictures/kde_wallpaper.h"
-#include "native/pictures/wallpaper_placement.h"
+#include "native/wallpaper/kde_wallpaper.h"
+#include "native/wallpaper/wallpaper_placement.h"
 
 #include <cstdlib>
 
