@@ -86,9 +86,8 @@ bool SaverWindow::open(Display* display, const WindowChoice& choice, std::string
 bool SaverWindow::createGlWindow(Window parent, int width, int height, long events,
                                  std::string& error) {
     const int screen = DefaultScreen(display_);
-    int attributes[] = {
-        GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1,   GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE,
-        1,        GLX_DEPTH_SIZE,   16,           None};
+    int attributes[] = {GLX_RGBA,      GLX_DOUBLEBUFFER, GLX_RED_SIZE,   1, GLX_GREEN_SIZE, 1,
+                        GLX_BLUE_SIZE, 1,                GLX_DEPTH_SIZE, 16, None};
     XVisualInfo* visual = glXChooseVisual(display_, screen, attributes);
     if (!visual) {
         error = "no double-buffered OpenGL visual on this display";
